@@ -1,0 +1,82 @@
+#include "fw/Dispatch.h"
+
+#include <cstdio>
+
+#include "fw/Exceptions.h"
+
+namespace fw {
+namespace {
+
+ExceptionHelper gHelper = &_CallFunctionWithExceptionHandling;
+int gUnhandledCount = 0;
+bool gUnhandledShouldRaise = false;
+
+}  // namespace
+
+std::exception_ptr _CallFunctionWithExceptionHandling(void (*function)(void*), void* argument) {
+    try {
+        function(argument);
+    } catch (const RuntimeException&) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+void _RuntimeSetExceptionHelper(ExceptionHelper helper) {
+    gHelper = helper != nullptr ? helper : &_CallFunctionWithExceptionHandling;
+}
+
+void _UnhandledException(const std::exception_ptr& exception) {
+    ++gUnhandledCount;
+    try {
+        if (exception) {
+            std::rethrow_exception(exception);
+        }
+        std::fputs("karuta: unhandled exception (unknown)\n", stderr);
+    } catch (const RuntimeException& e) {
+        std::fprintf(stderr, "karuta: unhandled %s: %s\n", e.ClassName(), e.what());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "karuta: unhandled exception: %s\n", e.what());
+    } catch (...) {
+        std::fputs("karuta: unhandled exception of an unknown kind\n", stderr);
+    }
+    if (gUnhandledShouldRaise) {
+        gUnhandledShouldRaise = false;
+        throw RuntimeException("the unhandled-exception routine failed");
+    }
+}
+
+namespace detail {
+
+void DispatchErased(void (*function)(void*), void* argument) noexcept {
+    std::exception_ptr escaped;
+    try {
+        escaped = gHelper(function, argument);
+    } catch (...) {
+        // Not a RuntimeException: the helper raised it again, and it still may not reach Qt.
+        escaped = std::current_exception();
+    }
+    if (!escaped) {
+        return;
+    }
+    try {
+        _UnhandledException(escaped);
+    } catch (...) {
+        std::fputs("karuta: the unhandled-exception routine failed\n", stderr);
+    }
+}
+
+}  // namespace detail
+
+namespace testing {
+
+int UnhandledExceptionCount() {
+    return gUnhandledCount;
+}
+
+void ArmUnhandledExceptionFailure() {
+    gUnhandledShouldRaise = true;
+}
+
+}  // namespace testing
+}  // namespace fw

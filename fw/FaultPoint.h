@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+// Every framework operation that the start-up and the game rely on passes a fault point named
+// after itself ("RuntimeInit", "RuntimeNewObject", "_RuntimeRegisterAppObject", ...). Tests arm
+// a point to make that operation raise, which is how each failure path is proved without
+// changing the game. Unarmed, a fault point costs one branch.
+void FaultPoint(std::string_view operation);
+
+namespace testing {
+
+// Makes the named operation raise a RuntimeException at its (skip + 1)-th call from now, once.
+void ArmFault(std::string operation, int skip = 0);
+// Forgets every armed fault.
+void DisarmFaults();
+
+}  // namespace testing
+}  // namespace fw

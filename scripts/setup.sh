@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Shared by play.sh and test.sh: installs the Debian packages that are missing, then configures
+# and builds into build/ (or the folder given in KARUTA_BUILD_DIR). Idempotent and quick when
+# everything is already in place.
+set -euo pipefail
+
+KARUTA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KARUTA_BUILD_DIR="${KARUTA_BUILD_DIR:-$KARUTA_ROOT/build}"
+
+karuta_packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk xvfb xdotool imagemagick x11-utils
+)
+
+karuta_fail() {
+  echo "karuta: $*" >&2
+  exit 1
+}
+
+karuta_install_packages() {
+  local missing=()
+  local p
+  for p in "${karuta_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "karuta: installing ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || karuta_fail "need root or sudo to install: ${missing[*]}"
+    sudo=(sudo)
+  fi
+  command -v apt-get >/dev/null || karuta_fail "apt-get not found: this set-up is for Debian 12"
+  "${sudo[@]}" apt-get update -qq || karuta_fail "apt-get update failed"
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null \
+    || karuta_fail "could not install: ${missing[*]}"
+}
+
+# karuta_build [extra cmake arguments...]
+karuta_build() {
+  if [ ! -f "$KARUTA_BUILD_DIR/build.ninja" ]; then
+    cmake -S "$KARUTA_ROOT" -B "$KARUTA_BUILD_DIR" -G Ninja "$@" >/dev/null \
+      || karuta_fail "cmake could not configure the build in $KARUTA_BUILD_DIR"
+  fi
+  cmake --build "$KARUTA_BUILD_DIR" || karuta_fail "the build failed"
+}
