@@ -46,7 +46,12 @@ struct PropertyEntry {
     PropertyValue value;
 };
 
-// A list that cannot be read. The message names the property and the byte offset.
+// A list that cannot be read (or an entry that cannot be written). The message names the
+// property and the byte offset. Property() is the name as it stands in the list (at most its
+// first 64 bytes; for a name with no space after it, the bytes from the entry's start to the
+// end). Offset() is where the entry starts for a fault in the name (unknown, empty, no space,
+// named twice), and where the value starts for a fault in the value (cut short, a String count
+// running past the end, a Boolean byte other than 0 or 1).
 class PropertyListException : public RuntimeException {
 public:
     PropertyListException(const std::string& message, std::string property, size_t offset);
@@ -75,12 +80,15 @@ public:
 std::string WritePropertyList(const std::vector<PropertyEntry>& entries);
 
 // Decodes a whole list against the target's types without touching the target. A name the
-// class lacks, a name with no space after it, a value cut short or a property named twice raises
-// PropertyListException.
+// class lacks, an empty name, a name with no space after it (trailing bytes end up here), a value
+// cut short, a Boolean byte other than 0 or 1, or a property named twice raises
+// PropertyListException. Names are found only at the start of an entry: values may hold any
+// byte, spaces and carriage returns included.
 std::vector<PropertyEntry> ReadPropertyList(std::string_view list, const PropertyTarget& target);
 
 // The mass property setter: decodes the whole list first and only then sets the values, so a
-// malformed list raises before anything on the target changes.
+// malformed list raises before anything on the target changes. An exception that the target's
+// own SetProperty raises passes through unchanged, with the earlier entries already set.
 void RuntimeMassPropertySetter(PropertyTarget& target, std::string_view list);
 
 }  // namespace fw

@@ -1,0 +1,5 @@
+#include "game/Startup.h"
+
+int main(int argc, char** argv, char** envp) {
+    return game::main(argc, argv, envp);
+}

@@ -1,0 +1,78 @@
+#include "fw/Font.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QStringList>
+#include <cmath>
+
+#include "fw/detail/QtConvert.h"
+#include "fw/detail/QtFont.h"
+
+namespace fw {
+namespace {
+
+// Mincho (明朝) and Gyosho (行書) faces are brush-stroke serif faces.
+bool WantsSerif(std::string_view name) {
+    return name.find("明朝") != std::string_view::npos ||
+           name.find("行書") != std::string_view::npos;
+}
+
+// The installed serif family with Japanese glyphs, chosen once; empty when there is none and
+// Qt's serif style hint has to do.
+const QString& SerifCjkFamily() {
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* wanted : {"Noto Serif CJK JP", "Source Han Serif JP", "IPAexMincho",
+                                   "IPAMincho", "Hiragino Mincho ProN", "MS Mincho"}) {
+            if (installed.contains(QLatin1String(wanted))) {
+                return QString::fromLatin1(wanted);
+            }
+        }
+        for (const QString& name : installed) {
+            if (name.contains(QLatin1String("Serif CJK")) ||
+                name.contains(QLatin1String("Mincho"))) {
+                return name;
+            }
+        }
+        return QString();
+    }();
+    return family;
+}
+
+bool IsInstalled(const QString& family) {
+    return !family.isEmpty() && QFontDatabase::families().contains(family);
+}
+
+}  // namespace
+
+namespace detail {
+
+QFont QtFontFor(const DeclaredFont& declared) {
+    QFont font = QApplication::font();
+    if (WantsSerif(declared.name)) {
+        font.setStyleHint(QFont::Serif);
+        const QString& serif = SerifCjkFamily();
+        font.setFamilies(serif.isEmpty() ? QStringList{QStringLiteral("serif")}
+                                         : QStringList{serif});
+    } else if (const QString family = ToQString(declared.name);
+               declared.name != "System" && IsInstalled(family)) {
+        font.setFamilies({family});
+    }
+    if (declared.size > 0) {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(declared.size))));
+    }
+    font.setBold(declared.bold);
+    font.setItalic(declared.italic);
+    font.setUnderline(declared.underline);
+    return font;
+}
+
+}  // namespace detail
+
+std::string FontFamilyFor(std::string_view declaredName) {
+    DeclaredFont declared;
+    declared.name = std::string(declaredName);
+    return detail::ToStdString(detail::QtFontFor(declared).family());
+}
+
+}  // namespace fw

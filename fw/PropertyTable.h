@@ -1,0 +1,196 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "fw/PropertyList.h"
+
+// The declared properties of a framework class, registered once per class as a table of
+// name -> type -> getter and setter. A class's table starts as a copy of its base class's table
+// (Inherit), so a Label knows Left and Name without listing them again, and a subclass may add
+// rows or replace a row of the same name. The property-list reader asks the table for types; the
+// mass setter sets through it; tests read every value back through it.
+//
+//   FW_PROPERTY_TABLE(Label)                       // in the class body
+//
+//   const fw::PropertyTable<Label>& Label::Properties() {
+//       static const auto table = fw::PropertyTable<Label>::Inherit(RectControl::Properties())
+//           .Add("Text", &Label::Text, &Label::SetText)
+//           .Alias("MultiLine", "Multiline");
+//       return table;
+//   }
+namespace fw {
+
+// A property target whose values can be read back by name too.
+class PropertyHolder : public PropertyTarget {
+public:
+    // The current value of the named property, or nothing when the class lacks it.
+    virtual std::optional<PropertyValue> GetProperty(std::string_view name) const = 0;
+};
+
+namespace detail {
+
+template <class T>
+struct PropertyTypeFor;
+template <>
+struct PropertyTypeFor<int64_t> {
+    static constexpr PropertyType value = PropertyType::Integer;
+};
+template <>
+struct PropertyTypeFor<bool> {
+    static constexpr PropertyType value = PropertyType::Boolean;
+};
+template <>
+struct PropertyTypeFor<std::string> {
+    static constexpr PropertyType value = PropertyType::String;
+};
+template <>
+struct PropertyTypeFor<Color> {
+    static constexpr PropertyType value = PropertyType::Color;
+};
+template <>
+struct PropertyTypeFor<float> {
+    static constexpr PropertyType value = PropertyType::Single;
+};
+template <>
+struct PropertyTypeFor<double> {
+    static constexpr PropertyType value = PropertyType::Double;
+};
+template <>
+struct PropertyTypeFor<FontUnit> {
+    static constexpr PropertyType value = PropertyType::FontUnit;
+};
+
+[[noreturn]] void ThrowNoSuchProperty(const char* className, std::string_view name);
+[[noreturn]] void ThrowPropertyTypeMismatch(const char* className, std::string_view name);
+
+}  // namespace detail
+
+template <class C>
+class PropertyTable {
+public:
+    struct Row {
+        PropertyType type;
+        std::function<void(C&, const PropertyValue&)> set;
+        std::function<PropertyValue(const C&)> get;
+    };
+
+    PropertyTable() = default;
+
+    // A table that starts with every row of the base class's table.
+    template <class Base>
+    requires std::is_base_of_v<Base, C>
+    static PropertyTable Inherit(const PropertyTable<Base>& base) {
+        PropertyTable table;
+        for (const auto& [name, row] : base.Rows()) {
+            table.rows_.insert_or_assign(name,
+                                         Row{row.type,
+                                             [set = row.set](C& self, const PropertyValue& value) {
+                                                 set(static_cast<Base&>(self), value);
+                                             },
+                                             [get = row.get](const C& self) {
+                                                 return get(static_cast<const Base&>(self));
+                                             }});
+        }
+        return table;
+    }
+
+    // Registers a property; its type follows from what the getter returns (int64_t, bool,
+    // std::string, Color, float, double, FontUnit). A row of the same name is replaced.
+    template <class Getter, class Setter>
+    PropertyTable& Add(std::string name, Getter getter, Setter setter) & {
+        using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const C&>>;
+        rows_.insert_or_assign(std::move(name),
+                               Row{detail::PropertyTypeFor<Value>::value,
+                                   [setter](C& self, const PropertyValue& value) {
+                                       std::invoke(setter, self, std::get<Value>(value));
+                                   },
+                                   [getter](const C& self) {
+                                       return PropertyValue(std::in_place_type<Value>,
+                                                            std::invoke(getter, self));
+                                   }});
+        return *this;
+    }
+    template <class Getter, class Setter>
+    PropertyTable&& Add(std::string name, Getter getter, Setter setter) && {
+        Add(std::move(name), std::move(getter), std::move(setter));
+        return std::move(*this);
+    }
+
+    // A second name for an existing row (the same property spelt with other capitals).
+    PropertyTable& Alias(std::string alias, std::string_view existing) & {
+        rows_.insert_or_assign(std::move(alias), rows_.at(std::string(existing)));
+        return *this;
+    }
+    PropertyTable&& Alias(std::string alias, std::string_view existing) && {
+        Alias(std::move(alias), existing);
+        return std::move(*this);
+    }
+
+    std::optional<PropertyType> TypeOf(std::string_view name) const {
+        auto it = rows_.find(name);
+        if (it == rows_.end()) {
+            return std::nullopt;
+        }
+        return it->second.type;
+    }
+
+    // Sets the named property. RuntimeException when the class lacks it or the value has
+    // another type; nothing changes then.
+    void Set(C& target, std::string_view name, const PropertyValue& value) const {
+        auto it = rows_.find(name);
+        if (it == rows_.end()) {
+            detail::ThrowNoSuchProperty(target.ClassName(), name);
+        }
+        if (fw::TypeOf(value) != it->second.type) {
+            detail::ThrowPropertyTypeMismatch(target.ClassName(), name);
+        }
+        it->second.set(target, value);
+    }
+
+    std::optional<PropertyValue> Get(const C& target, std::string_view name) const {
+        auto it = rows_.find(name);
+        if (it == rows_.end()) {
+            return std::nullopt;
+        }
+        return it->second.get(target);
+    }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        names.reserve(rows_.size());
+        for (const auto& entry : rows_) {
+            names.push_back(entry.first);
+        }
+        return names;
+    }
+
+    const std::map<std::string, Row, std::less<>>& Rows() const noexcept { return rows_; }
+
+private:
+    std::map<std::string, Row, std::less<>> rows_;
+};
+
+}  // namespace fw
+
+// Declares, in a class body, the class's property table and implements fw::PropertyHolder from
+// it. Leaves the access at public.
+#define FW_PROPERTY_TABLE(Class)                                                             \
+public:                                                                                      \
+    static const ::fw::PropertyTable<Class>& Properties();                                   \
+    std::optional<::fw::PropertyType> PropertyTypeOf(std::string_view name) const override { \
+        return Properties().TypeOf(name);                                                    \
+    }                                                                                        \
+    void SetProperty(std::string_view name, const ::fw::PropertyValue& value) override {     \
+        Properties().Set(*this, name, value);                                                \
+    }                                                                                        \
+    std::optional<::fw::PropertyValue> GetProperty(std::string_view name) const override {   \
+        return Properties().Get(*this, name);                                                \
+    }

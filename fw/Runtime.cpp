@@ -1,0 +1,205 @@
+#include "fw/Runtime.h"
+
+#include <QApplication>
+
+#include "fw/Application.h"
+#include "fw/Dispatch.h"
+
+namespace fw {
+namespace {
+
+struct RuntimeState {
+    std::vector<void (*)()> initializers;
+    std::vector<void (*)()> finalizers;
+    Ref<Application> app;
+    std::vector<testing::RegisteredFileType> fileTypes;
+    double frameworkVersion = 0;
+    bool frameworkInitialized = false;
+    bool loopRunning = false;
+    int32_t exitCode = 0;
+    int64_t backgroundTasks = 0;
+    std::function<void()> backgroundHook;
+};
+
+RuntimeState& State() {
+    static RuntimeState state;
+    return state;
+}
+
+// Qt keeps references to the argument count and vector for the application's lifetime, so they
+// live here, not on RuntimeInit's stack. The QApplication made here is never deleted: windows
+// the framework still holds at exit must not outlive it.
+int gArgc = 0;
+char** gArgv = nullptr;
+QApplication* gOwnApplication = nullptr;
+
+QApplication& RequireApplication(const char* operation) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (app == nullptr) {
+        throw RuntimeException(std::string(operation) + ": the runtime has not been started");
+    }
+    return *app;
+}
+
+}  // namespace
+
+void RuntimeInit(int argc, char** argv, char** /*envp*/) {
+    FaultPoint("RuntimeInit");
+    // A run starts here: the framework is set up again and no loop has given a code yet.
+    State().frameworkInitialized = false;
+    State().exitCode = 0;
+    if (QCoreApplication::instance() != nullptr) {
+        RequireApplication("RuntimeInit");  // A non-widget application cannot show windows.
+        return;
+    }
+    static char fallbackName[] = "karuta";
+    static char* fallbackArgv[] = {fallbackName, nullptr};
+    gArgc = argv != nullptr && argc > 0 ? argc : 1;
+    gArgv = argv != nullptr && argc > 0 ? argv : fallbackArgv;
+    gOwnApplication = new QApplication(gArgc, gArgv);
+}
+
+void RuntimeRegisterInitializer(void (*initializer)()) {
+    FaultPoint("RuntimeRegisterInitializer");
+    if (initializer == nullptr) {
+        throw NilObjectException("RuntimeRegisterInitializer: no function");
+    }
+    State().initializers.push_back(initializer);
+}
+
+void RuntimeRegisterFinalizer(void (*finalizer)()) {
+    FaultPoint("RuntimeRegisterFinalizer");
+    if (finalizer == nullptr) {
+        throw NilObjectException("RuntimeRegisterFinalizer: no function");
+    }
+    State().finalizers.push_back(finalizer);
+}
+
+void RuntimePerformInitializers() {
+    FaultPoint("RuntimePerformInitializers");
+    // A copy: an initialiser may register further functions, which run next time, not now.
+    const auto initializers = State().initializers;
+    for (auto* initializer : initializers) {
+        initializer();
+    }
+}
+
+void RuntimePerformFinalizers() {
+    FaultPoint("RuntimePerformFinalizers");
+    const auto finalizers = State().finalizers;
+    for (auto* finalizer : finalizers) {
+        finalizer();
+    }
+}
+
+int32_t RuntimeExit() {
+    FaultPoint("RuntimeExit");
+    auto& state = State();
+    // The application object lives to the end of the run, which is here.
+    state.app.Reset();
+    return state.exitCode;
+}
+
+void _RuntimeSetFrameworkVersion(double version) {
+    FaultPoint("_RuntimeSetFrameworkVersion");
+    State().frameworkVersion = version;
+}
+
+void _RunFrameworkInitialization(void (*lateStartup)()) {
+    FaultPoint("_RunFrameworkInitialization");
+    auto& state = State();
+    if (state.frameworkInitialized) {
+        throw RuntimeException("_RunFrameworkInitialization: the framework is already set up");
+    }
+    if (lateStartup == nullptr) {
+        throw NilObjectException("_RunFrameworkInitialization: no late start-up function");
+    }
+    QApplication& app = RequireApplication("_RunFrameworkInitialization");
+    // Closing the last window ends the run, as the program's desktop platforms expect; the quit
+    // menu item is the other way out.
+    app.setQuitOnLastWindowClosed(true);
+    state.frameworkInitialized = true;
+    Dispatch([lateStartup]() { lateStartup(); });
+}
+
+void _RuntimeRun() {
+    FaultPoint("_RuntimeRun");
+    QApplication& app = RequireApplication("_RuntimeRun");
+    auto& state = State();
+    if (state.loopRunning) {
+        throw RuntimeException("_RuntimeRun: the event loop is already running");
+    }
+    state.loopRunning = true;
+    const int code = app.exec();
+    state.loopRunning = false;
+    state.exitCode = static_cast<int32_t>(code);
+}
+
+void _RuntimeInitExternalClasses() {
+    FaultPoint("_RuntimeInitExternalClasses");
+    // Every class the runtime creates by itself (windows, controls, menus, pictures) is an
+    // ordinary C++ class of this framework, ready once the program is linked: nothing to prepare.
+}
+
+void _InitPluginEntrypoints() {
+    FaultPoint("_InitPluginEntrypoints");
+    // The program loads no plug-ins and none of its classes comes from one: nothing to resolve.
+}
+
+void _RuntimeRegisterAppObject(Ref<Application> app) {
+    FaultPoint("_RuntimeRegisterAppObject");
+    if (app.IsNil()) {
+        throw NilObjectException("_RuntimeRegisterAppObject: nil application");
+    }
+    State().app = std::move(app);
+}
+
+Application* CurrentApplication() noexcept {
+    return State().app.Get();
+}
+
+void RuntimeRegisterFileType(const std::string& name, const std::string& macCreator,
+                             const std::string& macType, const std::string& extensions,
+                             const std::string& uti) {
+    FaultPoint("RuntimeRegisterFileType");
+    State().fileTypes.push_back({name, macCreator, macType, extensions, uti});
+}
+
+void RuntimeBackgroundTasks() {
+    FaultPoint("RuntimeBackgroundTasks");
+    auto& state = State();
+    ++state.backgroundTasks;
+    if (state.backgroundHook) {
+        // A copy, so a hook that replaces itself is not destroyed while it runs.
+        const auto hook = state.backgroundHook;
+        hook();
+    }
+}
+
+namespace testing {
+
+std::vector<RegisteredFileType> RegisteredFileTypes() {
+    return State().fileTypes;
+}
+
+double FrameworkVersion() {
+    return State().frameworkVersion;
+}
+
+int64_t BackgroundTaskCount() {
+    return State().backgroundTasks;
+}
+
+void SetBackgroundTaskHook(std::function<void()> hook) {
+    State().backgroundHook = std::move(hook);
+}
+
+void ResetRuntime() {
+    auto& state = State();
+    // Moved out first: releasing the application may run code that looks at the runtime.
+    RuntimeState old = std::move(state);
+    state = RuntimeState{};
+}
+
+}  // namespace testing
+}  // namespace fw

@@ -1,0 +1,523 @@
+#include "fw/Window.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "fw/Menu.h"
+#include "fw/MenuInstall.h"
+#include "fw/PushButton.h"
+#include "fw/RectControl.h"
+#include "fw/Thread.h"
+#include "fw/WindowWidget.h"
+#include "fw/detail/QtConvert.h"
+
+namespace fw {
+namespace {
+
+// The open windows, oldest first. The framework's reference keeps a window alive while it is
+// open, whoever else lets it go.
+std::vector<Ref<Window>>& Registry() {
+    static std::vector<Ref<Window>> open;
+    return open;
+}
+
+// Windows still open when the QApplication goes are closed while Qt is still there, so that no
+// widget is touched after it.
+void CloseAllAtExit() {
+    while (!Registry().empty()) {
+        Ref<Window> window = Registry().back();
+        window->Close();
+    }
+}
+
+void WatchApplicationExit() {
+    static bool watching = false;
+    if (!watching) {
+        watching = true;
+        qAddPostRoutine(&CloseAllAtExit);
+    }
+}
+
+int WidgetSize(int64_t size) {
+    return static_cast<int>(std::clamp<int64_t>(size, 0, QWIDGETSIZE_MAX));
+}
+
+}  // namespace
+
+Window::Window() = default;
+
+Window::~Window() {
+    UnhookAll();
+    for (Control* member : members_) {
+        member->owner_ = nullptr;
+    }
+    members_.clear();
+    ReleaseWidget();
+    // controls_ releases the controls after this body; they no longer point back here.
+}
+
+const PropertyTable<Window>& Window::Properties() {
+    using W = Window;
+    static const auto table =
+        PropertyTable<Window>()
+            .Add("Width", &W::Width, &W::SetWidth)
+            .Add("Height", &W::Height, &W::SetHeight)
+            .Add("MinWidth", &W::MinWidth, &W::SetMinWidth)
+            .Add("MinHeight", &W::MinHeight, &W::SetMinHeight)
+            .Add("MaxWidth", &W::MaxWidth, &W::SetMaxWidth)
+            .Add("MaxHeight", &W::MaxHeight, &W::SetMaxHeight)
+            .Add("Frame", &W::Frame, &W::SetFrame)
+            .Add("Title", &W::Title, &W::SetTitle)
+            .Add("CloseButton", &W::CloseButton, &W::SetCloseButton)
+            .Add("Resizeable", &W::Resizeable, &W::SetResizeable)
+            .Add("MaximizeButton", &W::MaximizeButton, &W::SetMaximizeButton)
+            .Add("MinimizeButton", &W::MinimizeButton, &W::SetMinimizeButton)
+            .Add("FullScreenButton", &W::FullScreenButton, &W::SetFullScreenButton)
+            .Add("Composite", &W::Composite, &W::SetComposite)
+            .Add("MacProcID", &W::MacProcID, &W::SetMacProcID)
+            .Add("Placement", &W::Placement, &W::SetPlacement)
+            .Add("Visible", &W::Visible, &W::SetVisible)
+            .Add("LiveResize", &W::LiveResize, &W::SetLiveResize)
+            .Add("FullScreen", &W::FullScreen, &W::SetFullScreen)
+            .Add("MenuBarVisible", &W::MenuBarVisible, &W::SetMenuBarVisible)
+            .Add("HasBackColor", &W::HasBackColor, &W::SetHasBackColor)
+            .Add("BackColor", &W::BackColor, &W::SetBackColor);
+    return table;
+}
+
+void Window::Constructor() {
+    CheckUIThread();
+    if (constructing_ || constructed_ || closed_) {
+        throw RuntimeException(std::string(ClassName()) + " constructed twice");
+    }
+    constructing_ = true;
+    try {
+        EnsureWidget();
+        Layout();
+        CreateControls();
+        // By index: an Open handler may register further controls, which then open too.
+        for (size_t i = 0; i < controls_.size(); ++i) {
+            Ref<Control> control = controls_[i];
+            control->RaiseOpen();
+        }
+        Event_Open();
+    } catch (...) {
+        // A window that failed to build never opens: its controls stop and its widget goes.
+        constructing_ = false;
+        closed_ = true;
+        UnhookAll();
+        ReleaseWidget();
+        throw;
+    }
+    constructing_ = false;
+    constructed_ = true;
+    if (closed_) {
+        return;  // its own Open handler closed it
+    }
+    open_ = true;
+    Registry().emplace_back(this);
+    WatchApplicationExit();
+    ApplyTabOrder();
+    if (visible_) {
+        ShowWidget();
+    }
+}
+
+// --- properties ---
+
+void Window::SetWidth(int64_t width) {
+    CheckUIThread();
+    width_ = std::max<int64_t>(0, width);
+    ApplySize();
+}
+
+void Window::SetHeight(int64_t height) {
+    CheckUIThread();
+    height_ = std::max<int64_t>(0, height);
+    ApplySize();
+}
+
+void Window::SetMinWidth(int64_t width) {
+    CheckUIThread();
+    minWidth_ = width;
+    ApplySize();
+}
+
+void Window::SetMinHeight(int64_t height) {
+    CheckUIThread();
+    minHeight_ = height;
+    ApplySize();
+}
+
+void Window::SetMaxWidth(int64_t width) {
+    CheckUIThread();
+    maxWidth_ = width;
+    ApplySize();
+}
+
+void Window::SetMaxHeight(int64_t height) {
+    CheckUIThread();
+    maxHeight_ = height;
+    ApplySize();
+}
+
+void Window::SetTitle(std::string title) {
+    CheckUIThread();
+    title_ = std::move(title);
+    if (widget_ != nullptr) {
+        widget_->setWindowTitle(detail::ToQString(title_));
+    }
+}
+
+void Window::SetCloseButton(bool on) {
+    CheckUIThread();
+    closeButton_ = on;
+    ApplyFlags();
+}
+
+void Window::SetResizeable(bool on) {
+    CheckUIThread();
+    resizeable_ = on;
+    ApplyFlags();
+    ApplySize();
+}
+
+void Window::SetMaximizeButton(bool on) {
+    CheckUIThread();
+    maximizeButton_ = on;
+    ApplyFlags();
+}
+
+void Window::SetMinimizeButton(bool on) {
+    CheckUIThread();
+    minimizeButton_ = on;
+    ApplyFlags();
+}
+
+void Window::SetVisible(bool on) {
+    CheckUIThread();
+    visible_ = on;
+    if (!open_ || widget_ == nullptr) {
+        return;  // Constructor shows it when it is done
+    }
+    if (on) {
+        ShowWidget();
+    } else {
+        widget_->hide();
+    }
+}
+
+void Window::SetMenuBarVisible(bool on) {
+    CheckUIThread();
+    menuBarVisible_ = on;
+    if (widget_ != nullptr && !menuBar_.IsNil()) {
+        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        ApplySize();
+    }
+}
+
+void Window::SetHasBackColor(bool on) {
+    CheckUIThread();
+    hasBackColor_ = on;
+    ApplyBackground();
+}
+
+void Window::SetBackColor(Color color) {
+    CheckUIThread();
+    backColor_ = color;
+    ApplyBackground();
+}
+
+// --- showing and closing ---
+
+void Window::Show() {
+    CheckUIThread();
+    if (closed_) {
+        return;
+    }
+    visible_ = true;
+    if (open_) {
+        ShowWidget();
+    }
+}
+
+void Window::Close() {
+    CheckUIThread();
+    if (closed_) {
+        return;
+    }
+    // The registry's reference may be the last one; this one lasts until Close is done.
+    Ref<Window> keep = RefCount() > 0 ? Ref<Window>(this) : Ref<Window>();
+    closed_ = true;
+    open_ = false;
+    if (widget_ != nullptr) {
+        widget_->hide();
+    }
+    UnhookAll();
+    ReleaseWidget();
+    auto& registry = Registry();
+    registry.erase(std::remove_if(registry.begin(), registry.end(),
+                                  [this](const Ref<Window>& w) { return w.Get() == this; }),
+                   registry.end());
+}
+
+Ref<fw::MenuBar> Window::MenuBar() const {
+    return menuBar_;
+}
+
+void Window::SetMenuBar(Ref<fw::MenuBar> bar) {
+    CheckUIThread();
+    menuBar_ = std::move(bar);
+    if (widget_ != nullptr) {
+        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        ApplySize();
+    }
+}
+
+Ref<Window> Window::_GetImplicitWindow(std::string_view className) {
+    const auto& registry = Registry();
+    for (auto it = registry.rbegin(); it != registry.rend(); ++it) {
+        if (className == (*it)->ClassName()) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<Ref<Window>> Window::OpenWindows() {
+    return Registry();
+}
+
+// --- controls ---
+
+void Window::Adopt(Control& control) {
+    if (control.owner_ == this) {
+        return;
+    }
+    if (control.owner_ != nullptr) {
+        throw RuntimeException(std::string(control.ClassName()) + " belongs to another window");
+    }
+    control.owner_ = this;
+    members_.push_back(&control);
+    if (closed_) {
+        control.Unhook();  // a closed window's controls never touch Qt
+    }
+}
+
+void Window::Forget(Control& control) noexcept {
+    members_.erase(std::remove(members_.begin(), members_.end(), &control), members_.end());
+}
+
+void Window::_AddControl(const std::string& name, Ref<Control> control) {
+    CheckUIThread();
+    if (control.IsNil()) {
+        throw NilObjectException("control to add is nil");
+    }
+    Adopt(*control);
+    control->SetName(name);
+    if (std::find(controls_.begin(), controls_.end(), control) == controls_.end()) {
+        controls_.push_back(std::move(control));
+    }
+}
+
+Ref<Control> Window::_ControlByName(std::string_view name) const {
+    for (const auto& control : controls_) {
+        if (control->Name() == name) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+Ref<Control> Window::_ControlByNameIndex(std::string_view name, int64_t index) const {
+    for (const auto& control : controls_) {
+        if (control->Name() == name && control->Index() == index) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+// --- the widget ---
+
+QWidget* Window::ContentWidget() {
+    EnsureWidget();
+    return content_;
+}
+
+void Window::EnsureWidget() {
+    if (widget_ != nullptr || closed_) {
+        return;
+    }
+    CheckUIThread();
+    widget_ = new detail::WindowWidget(*this);
+    content_ = widget_->Content();
+    widget_->setWindowTitle(detail::ToQString(title_));
+    ApplyFlags();
+    if (!menuBar_.IsNil()) {
+        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+    }
+    ApplySize();
+    ApplyBackground();
+}
+
+void Window::ApplyFlags() {
+    if (widget_ == nullptr) {
+        return;
+    }
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeButton_) {
+        flags |= Qt::WindowCloseButtonHint;
+    }
+    if (minimizeButton_) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if (maximizeButton_ && resizeable_) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if (flags == widget_->windowFlags()) {
+        return;
+    }
+    // Changing the flags of a shown window hides it; show it again.
+    const bool shown = widget_->isVisible();
+    widget_->setWindowFlags(flags);
+    if (shown) {
+        widget_->show();
+    }
+}
+
+int Window::MenuBarHeight() const {
+    return widget_ != nullptr ? widget_->MenuBarHeight() : 0;
+}
+
+void Window::ApplySize() {
+    if (widget_ == nullptr) {
+        return;
+    }
+    const int bar = MenuBarHeight();
+    const int width = WidgetSize(width_);
+    const int height = WidgetSize(height_);
+    if (resizeable_) {
+        widget_->setMinimumSize(WidgetSize(minWidth_), WidgetSize(minHeight_ + bar));
+        widget_->setMaximumSize(WidgetSize(std::max(maxWidth_, minWidth_)),
+                                WidgetSize(std::max(maxHeight_, minHeight_) + bar));
+        widget_->resize(width, height + bar);
+    } else {
+        // Not resizable by the user; the program still sets the size.
+        widget_->setFixedSize(width, height + bar);
+    }
+    widget_->LayoutChildren();
+    // The limits may have kept the size from what was asked.
+    ContentResized(content_->width(), content_->height());
+}
+
+void Window::ApplyBackground() {
+    if (content_ == nullptr) {
+        return;
+    }
+    content_->setAutoFillBackground(hasBackColor_);
+    QPalette palette = content_->palette();
+    if (hasBackColor_) {
+        palette.setColor(QPalette::Window, detail::ToQColor(backColor_));
+    } else {
+        palette.setColor(QPalette::Window, QApplication::palette(content_).color(QPalette::Window));
+    }
+    content_->setPalette(palette);
+}
+
+void Window::ApplyTabOrder() {
+    std::vector<RectControl*> order;
+    for (const auto& control : controls_) {
+        auto* rect = dynamic_cast<RectControl*>(control.Get());
+        if (rect != nullptr && rect->Widget() != nullptr &&
+            (rect->Widget()->focusPolicy() & Qt::TabFocus) != 0) {
+            order.push_back(rect);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](RectControl* a, RectControl* b) { return a->TabIndex() < b->TabIndex(); });
+    for (size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
+    }
+}
+
+void Window::ShowWidget() {
+    if (widget_ == nullptr) {
+        return;
+    }
+    // A window that shows for the first time comes up in front anyway; one already showing is
+    // brought there.
+    const bool wasShowing = widget_->isVisible();
+    widget_->show();
+    if (wasShowing) {
+        widget_->raise();
+    }
+    widget_->activateWindow();
+}
+
+void Window::UnhookAll() noexcept {
+    // A copy: unhooking must not depend on the list staying put.
+    const std::vector<Control*> members = members_;
+    for (Control* member : members) {
+        if (!member->IsUnhooked()) {
+            member->Unhook();
+        }
+    }
+}
+
+void Window::ReleaseWidget() noexcept {
+    if (widget_ == nullptr) {
+        return;
+    }
+    widget_->Detach();
+    // Without an application there is no Qt left to hand the widget back to.
+    if (QCoreApplication::instance() != nullptr) {
+        widget_->hide();
+        // Later, not now: this may run inside an event of one of the window's own widgets (an
+        // OK button that closes its window).
+        widget_->deleteLater();
+    }
+    widget_ = nullptr;
+    content_ = nullptr;
+}
+
+void Window::ContentResized(int64_t width, int64_t height) {
+    const int64_t dx = width - width_;
+    const int64_t dy = height - height_;
+    width_ = width;
+    height_ = height;
+    if (dx == 0 && dy == 0) {
+        return;
+    }
+    for (const auto& control : controls_) {
+        if (auto* rect = dynamic_cast<RectControl*>(control.Get()); rect != nullptr) {
+            rect->FollowWindowResize(dx, dy);
+        }
+    }
+}
+
+bool Window::PressButtonForKey(bool isReturn) {
+    for (const auto& control : controls_) {
+        auto* button = dynamic_cast<PushButton*>(control.Get());
+        if (button != nullptr && (isReturn ? button->Default() : button->Cancel()) &&
+            button->CanBePressed()) {
+            button->Push();
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace testing {
+
+QWidget* WidgetOf(const Window& window) {
+    return window.widget_;
+}
+
+QWidget* ContentWidgetOf(const Window& window) {
+    return window.content_;
+}
+
+}  // namespace testing
+}  // namespace fw
