@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fw/PropertyList.h"
+#include "tests/support/DeclaredPropertyTypes.h"
 
 // A target that bears every property name the framework's classes declare, with its declared
 // type, and keeps the values it is given. The fuzzer and the seed writer share it, so the seeds
@@ -55,101 +56,8 @@ public:
     // The values set, in the order they were set.
     const std::vector<fw::PropertyEntry>& Received() const { return received_; }
 
-    static const std::vector<std::pair<std::string_view, fw::PropertyType>>& Declared() {
-        static const auto* declared = [] {
-            auto* all = new std::vector<std::pair<std::string_view, fw::PropertyType>>;
-            auto add = [&](fw::PropertyType type, std::initializer_list<std::string_view> names) {
-                for (std::string_view name : names) {
-                    all->emplace_back(name, type);
-                }
-            };
-            using T = fw::PropertyType;
-            add(T::Integer, {"Width",
-                             "Height",
-                             "MinWidth",
-                             "MinHeight",
-                             "MaxWidth",
-                             "MaxHeight",
-                             "Frame",
-                             "MacProcID",
-                             "Placement",
-                             "Index",
-                             "Left",
-                             "Top",
-                             "TabPanelIndex",
-                             "TabIndex",
-                             "TextAlign",
-                             "LimitText",
-                             "Alignment",
-                             "ButtonStyle",
-                             "Mode",
-                             "Period",
-                             "ColumnCount",
-                             "GridLinesHorizontal",
-                             "GridLinesVertical",
-                             "DefaultRowHeight",
-                             "_ScrollWidth",
-                             "_ScrollOffset",
-                             "SelectionType",
-                             "HeadingIndex"});
-            add(T::Boolean, {"AcceptFocus",
-                             "AcceptTabs",
-                             "AutoDeactivate",
-                             "AutoHideScrollbars",
-                             "AutomaticallyCheckSpelling",
-                             "Bold",
-                             "Border",
-                             "Cancel",
-                             "CloseButton",
-                             "ColumnsResizable",
-                             "Composite",
-                             "Default",
-                             "DoubleBuffer",
-                             "Enabled",
-                             "EnableDrag",
-                             "EnableDragReorder",
-                             "EraseBackground",
-                             "FullScreen",
-                             "FullScreenButton",
-                             "HasBackColor",
-                             "HasHeading",
-                             "HideSelection",
-                             "Hierarchical",
-                             "Italic",
-                             "LiveResize",
-                             "LockBottom",
-                             "LockLeft",
-                             "LockRight",
-                             "LockTop",
-                             "MaximizeButton",
-                             "MenuBarVisible",
-                             "MinimizeButton",
-                             "Multiline",
-                             "MultiLine",
-                             "Password",
-                             "ReadOnly",
-                             "RequiresSelection",
-                             "Resizeable",
-                             "ScrollbarHorizontal",
-                             "ScrollbarVertical",
-                             "ScrollBarVertical",
-                             "Selectable",
-                             "Styled",
-                             "TabStop",
-                             "Transparent",
-                             "Underline",
-                             "UseFocusRing",
-                             "Visible"});
-            add(T::String, {"Title", "Name", "HelpTag", "InitialParent", "Text", "TextFont",
-                            "DataSource", "DataField", "Format", "CueText", "Mask", "Caption",
-                            "ColumnWidths", "InitialValue"});
-            add(T::Color, {"BackColor", "TextColor"});
-            add(T::Single, {"TextSize"});
-            add(T::Double, {"LineHeight", "LineSpacing"});
-            add(T::FontUnit, {"TextUnit"});
-            return all;
-        }();
-        return *declared;
+    static const std::array<std::pair<std::string_view, fw::PropertyType>, 96>& Declared() {
+        return karuta_test::kDeclaredPropertyTypes;
     }
 
 private:

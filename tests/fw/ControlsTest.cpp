@@ -20,6 +20,7 @@
 #include "fw/PropertyList.h"
 #include "fw/Separator.h"
 #include "fw/TestAccess.h"
+#include "tests/support/DeclaredPropertyTypes.h"
 
 namespace {
 
@@ -51,99 +52,8 @@ protected:
 
 // The type of every property name the declared lists use.
 PropertyType DeclaredType(const std::string& name) {
-    static const std::map<std::string, PropertyType> types = [] {
-        std::map<std::string, PropertyType> m;
-        for (const char* n : {"Width",
-                              "Height",
-                              "MinWidth",
-                              "MinHeight",
-                              "MaxWidth",
-                              "MaxHeight",
-                              "Frame",
-                              "MacProcID",
-                              "Placement",
-                              "Index",
-                              "Left",
-                              "Top",
-                              "TabPanelIndex",
-                              "TabIndex",
-                              "TextAlign",
-                              "LimitText",
-                              "Alignment",
-                              "ButtonStyle",
-                              "Mode",
-                              "Period",
-                              "ColumnCount",
-                              "GridLinesHorizontal",
-                              "GridLinesVertical",
-                              "DefaultRowHeight",
-                              "_ScrollWidth",
-                              "_ScrollOffset",
-                              "SelectionType",
-                              "HeadingIndex"}) {
-            m[n] = PropertyType::Integer;
-        }
-        for (const char* n : {"AcceptFocus",
-                              "AcceptTabs",
-                              "AutoDeactivate",
-                              "AutoHideScrollbars",
-                              "AutomaticallyCheckSpelling",
-                              "Bold",
-                              "Border",
-                              "Cancel",
-                              "CloseButton",
-                              "ColumnsResizable",
-                              "Composite",
-                              "Default",
-                              "DoubleBuffer",
-                              "Enabled",
-                              "EnableDrag",
-                              "EnableDragReorder",
-                              "EraseBackground",
-                              "FullScreen",
-                              "FullScreenButton",
-                              "HasBackColor",
-                              "HasHeading",
-                              "HideSelection",
-                              "Hierarchical",
-                              "Italic",
-                              "LiveResize",
-                              "LockBottom",
-                              "LockLeft",
-                              "LockRight",
-                              "LockTop",
-                              "MaximizeButton",
-                              "MenuBarVisible",
-                              "MinimizeButton",
-                              "Multiline",
-                              "MultiLine",
-                              "Password",
-                              "ReadOnly",
-                              "RequiresSelection",
-                              "Resizeable",
-                              "ScrollbarHorizontal",
-                              "ScrollbarVertical",
-                              "ScrollBarVertical",
-                              "Selectable",
-                              "Styled",
-                              "TabStop",
-                              "Transparent",
-                              "Underline",
-                              "UseFocusRing",
-                              "Visible"}) {
-            m[n] = PropertyType::Boolean;
-        }
-        for (const char* n : {"Title", "Name", "HelpTag", "InitialParent", "Text", "TextFont",
-                              "DataSource", "DataField", "Format", "CueText", "Mask", "Caption",
-                              "ColumnWidths", "InitialValue"}) {
-            m[n] = PropertyType::String;
-        }
-        m["BackColor"] = m["TextColor"] = PropertyType::Color;
-        m["TextSize"] = PropertyType::Single;
-        m["LineHeight"] = m["LineSpacing"] = PropertyType::Double;
-        m["TextUnit"] = PropertyType::FontUnit;
-        return m;
-    }();
+    static const std::map<std::string, PropertyType, std::less<>> types(
+        karuta_test::kDeclaredPropertyTypes.begin(), karuta_test::kDeclaredPropertyTypes.end());
     return types.at(name);
 }
 

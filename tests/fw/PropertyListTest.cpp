@@ -1,6 +1,7 @@
 // The binary property-list format: byte-exact encodings, round trips, and every way a list can
 // be malformed (each must raise naming the property and byte offset, and set nothing).
 #include "fw/PropertyList.h"
+#include "tests/support/DeclaredPropertyTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,99 +22,9 @@ using fw::PropertyValue;
 
 // Every property name the framework's classes declare, with its type.
 const std::map<std::string, PropertyType, std::less<>>& DeclaredTypes() {
-    static const auto* types = [] {
-        auto* m = new std::map<std::string, PropertyType, std::less<>>;
-        auto add = [&](PropertyType type, std::initializer_list<const char*> names) {
-            for (const char* name : names) {
-                (*m)[name] = type;
-            }
-        };
-        add(PropertyType::Integer, {"Width",
-                                    "Height",
-                                    "MinWidth",
-                                    "MinHeight",
-                                    "MaxWidth",
-                                    "MaxHeight",
-                                    "Frame",
-                                    "MacProcID",
-                                    "Placement",
-                                    "Index",
-                                    "Left",
-                                    "Top",
-                                    "TabPanelIndex",
-                                    "TabIndex",
-                                    "TextAlign",
-                                    "LimitText",
-                                    "Alignment",
-                                    "ButtonStyle",
-                                    "Mode",
-                                    "Period",
-                                    "ColumnCount",
-                                    "GridLinesHorizontal",
-                                    "GridLinesVertical",
-                                    "DefaultRowHeight",
-                                    "_ScrollWidth",
-                                    "_ScrollOffset",
-                                    "SelectionType",
-                                    "HeadingIndex"});
-        add(PropertyType::Boolean, {"AcceptFocus",
-                                    "AcceptTabs",
-                                    "AutoDeactivate",
-                                    "AutoHideScrollbars",
-                                    "AutomaticallyCheckSpelling",
-                                    "Bold",
-                                    "Border",
-                                    "Cancel",
-                                    "CloseButton",
-                                    "ColumnsResizable",
-                                    "Composite",
-                                    "Default",
-                                    "DoubleBuffer",
-                                    "Enabled",
-                                    "EnableDrag",
-                                    "EnableDragReorder",
-                                    "EraseBackground",
-                                    "FullScreen",
-                                    "FullScreenButton",
-                                    "HasBackColor",
-                                    "HasHeading",
-                                    "HideSelection",
-                                    "Hierarchical",
-                                    "Italic",
-                                    "LiveResize",
-                                    "LockBottom",
-                                    "LockLeft",
-                                    "LockRight",
-                                    "LockTop",
-                                    "MaximizeButton",
-                                    "MenuBarVisible",
-                                    "MinimizeButton",
-                                    "Multiline",
-                                    "MultiLine",
-                                    "Password",
-                                    "ReadOnly",
-                                    "RequiresSelection",
-                                    "Resizeable",
-                                    "ScrollbarHorizontal",
-                                    "ScrollbarVertical",
-                                    "ScrollBarVertical",
-                                    "Selectable",
-                                    "Styled",
-                                    "TabStop",
-                                    "Transparent",
-                                    "Underline",
-                                    "UseFocusRing",
-                                    "Visible"});
-        add(PropertyType::String,
-            {"Title", "Name", "HelpTag", "InitialParent", "Text", "TextFont", "DataSource",
-             "DataField", "Format", "CueText", "Mask", "Caption", "ColumnWidths", "InitialValue"});
-        add(PropertyType::Color, {"BackColor", "TextColor"});
-        add(PropertyType::Single, {"TextSize"});
-        add(PropertyType::Double, {"LineHeight", "LineSpacing"});
-        add(PropertyType::FontUnit, {"TextUnit"});
-        return m;
-    }();
-    return *types;
+    static const std::map<std::string, PropertyType, std::less<>> types(
+        karuta_test::kDeclaredPropertyTypes.begin(), karuta_test::kDeclaredPropertyTypes.end());
+    return types;
 }
 
 // A target that knows every declared name and records each value it is given.
