@@ -94,4 +94,8 @@ void Timer::Unhook() {
     Control::Unhook();
 }
 
+int64_t Timer::RemainingTime() const {
+    return timer_ != nullptr && timer_->isActive() ? timer_->remainingTime() : -1;
+}
+
 }  // namespace fw

@@ -31,6 +31,8 @@ public:
 
     // Raises Action exactly as the period running out does (for tests).
     void Fire();
+    // Milliseconds until the next tick, or -1 while the timer is off.
+    int64_t RemainingTime() const;
 
     const char* ClassName() const noexcept override { return "Timer"; }
 

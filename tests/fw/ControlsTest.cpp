@@ -478,20 +478,24 @@ Ref<TestWindow> WindowWithTimer(Ref<fw::Timer>& timer) {
     return window;
 }
 
+// Timer tests wait for conditions with generous deadlines, never for a tick to land inside a
+// narrow window: the machines that run them are shared and can stall.
 TEST_F(ControlsTest, TimerModesRepeatFireOnceOrStayOff) {
     struct Case {
         int64_t mode;
-        int minTicks, maxTicks;
+        int ticksAwaited;
         int64_t modeAfter;
-    } cases[] = {{2, 3, 100, 2}, {1, 1, 1, 0}, {0, 0, 0, 0}};
+    } cases[] = {{2, 3, 2}, {1, 1, 0}, {0, 0, 0}};
     for (const auto& c : cases) {
         Ref<fw::Timer> timer;
         auto window = WindowWithTimer(timer);
         fw::RuntimeMassPropertySetter(
             *timer, fw::WritePropertyList({{"Mode", c.mode}, {"Period", int64_t{10}}}));
-        QTest::qWait(120);
-        EXPECT_GE(Ticks(*window), c.minTicks) << "mode " << c.mode;
-        EXPECT_LE(Ticks(*window), c.maxTicks) << "mode " << c.mode;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Ticks(*window) >= c.ticksAwaited; }, 5000));
+        QTest::qWait(50);
+        if (c.mode != 2) {
+            EXPECT_EQ(Ticks(*window), c.ticksAwaited) << "mode " << c.mode;
+        }
         EXPECT_EQ(timer->Mode(), c.modeAfter);
         window->Close();
     }
@@ -502,8 +506,7 @@ TEST_F(ControlsTest, TimerStopsWhenItsWindowCloses) {
     auto window = WindowWithTimer(timer);
     timer->SetPeriod(5);
     timer->SetMode(2);
-    QTest::qWait(40);
-    ASSERT_GT(Ticks(*window), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Ticks(*window) > 0; }, 5000));
     window->Close();
     const int atClose = Ticks(*window);
     QTest::qWait(40);
@@ -511,20 +514,22 @@ TEST_F(ControlsTest, TimerStopsWhenItsWindowCloses) {
     timer->SetMode(1);  // a closed window's timer stays off
     QTest::qWait(20);
     EXPECT_EQ(Ticks(*window), atClose);
+    EXPECT_EQ(timer->RemainingTime(), -1);
 }
 
 TEST_F(ControlsTest, SettingTheSamePeriodKeepsTheCountdownAndANewOneRestartsIt) {
-    for (bool samePeriod : {true, false}) {
-        Ref<fw::Timer> timer;
-        auto window = WindowWithTimer(timer);
-        timer->SetPeriod(200);
-        timer->SetMode(2);
-        QTest::qWait(120);
-        timer->SetPeriod(samePeriod ? 200 : 199);
-        QTest::qWait(140);  // 260 ms from the start: 60 ms past an untouched countdown
-        EXPECT_EQ(Ticks(*window), samePeriod ? 1 : 0) << "same period: " << samePeriod;
-        window->Close();
-    }
+    Ref<fw::Timer> timer;
+    auto window = WindowWithTimer(timer);
+    timer->SetPeriod(60000);
+    timer->SetMode(2);
+    QTest::qWait(200);
+    const int64_t before = timer->RemainingTime();
+    ASSERT_LE(before, 59800);
+    timer->SetPeriod(60000);
+    EXPECT_LE(timer->RemainingTime(), before);
+    timer->SetPeriod(59999);
+    EXPECT_GT(timer->RemainingTime(), before);
+    window->Close();
 }
 
 }  // namespace
