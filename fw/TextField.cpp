@@ -32,7 +32,10 @@ std::string TextField::WidgetText() const {
 }
 
 void TextField::ShowText(const std::string& text) {
-    static_cast<QLineEdit*>(Widget())->setText(detail::ToQString(text));
+    auto* edit = static_cast<QLineEdit*>(Widget());
+    edit->setText(detail::ToQString(text));
+    // A text longer than the field shows its beginning, as a label would, not its tail.
+    edit->setCursorPosition(0);
 }
 
 void TextField::SetPassword(bool on) {

@@ -16,14 +16,16 @@ namespace fw {
 namespace {
 
 // The open windows, oldest first. The framework's reference keeps a window alive while it is
-// open, whoever else lets it go.
+// open, whoever else lets it go. The list itself is never destroyed: a window still open when
+// the process ends must not be torn down by a static destructor after Qt's own statics are gone.
 std::vector<Ref<Window>>& Registry() {
-    static std::vector<Ref<Window>> open;
-    return open;
+    static auto* open = new std::vector<Ref<Window>>;
+    return *open;
 }
 
-// Windows still open when the QApplication goes are closed while Qt is still there, so that no
-// widget is touched after it.
+// When the event loop ends (the quit item, or the application being told to quit) the windows
+// that are still open close, while Qt is still there to take their widgets down; likewise if
+// the QApplication itself goes.
 void CloseAllAtExit() {
     while (!Registry().empty()) {
         Ref<Window> window = Registry().back();
@@ -35,6 +37,7 @@ void WatchApplicationExit() {
     static bool watching = false;
     if (!watching) {
         watching = true;
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, &CloseAllAtExit);
         qAddPostRoutine(&CloseAllAtExit);
     }
 }
@@ -212,7 +215,13 @@ void Window::SetMenuBarVisible(bool on) {
     CheckUIThread();
     menuBarVisible_ = on;
     if (widget_ != nullptr && !menuBar_.IsNil()) {
-        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        // The bar installed for menuBar_ stays; only whether it shows changes. Building it again
+        // would cost as much as the first time (every menu, action and shortcut).
+        if (QWidget* installed = detail::InstalledMenuBar(widget_)) {
+            installed->setVisible(menuBarVisible_);
+        } else {
+            detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        }
         ApplySize();
     }
 }

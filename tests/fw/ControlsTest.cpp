@@ -411,16 +411,19 @@ TEST_F(ControlsTest, TextAreaLinesAreCarriageReturnsOutsideTheWidget) {
 
 TEST_F(ControlsTest, TextFieldReadsWhatThePlayerTypedAndSettingReplacesIt) {
     Ref<fw::TextField> field;
-    auto window = Open([&](TestWindow& w) { field = w.Add<fw::TextField>("ScoreFiled"); });
+    auto window = Open([&](TestWindow& w) { field = w.Add<fw::TextField>("TimeField"); });
     auto* edit = static_cast<QLineEdit*>(WidgetOf(*field));
-    field->SetText("12");
+    // A text longer than the 60-pixel field shows its beginning.
+    field->SetText("12.34568");
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    QTest::keyClick(edit, Qt::Key_End);
     QTest::keyClicks(edit, "3");
-    EXPECT_EQ(field->Text(), "123");
+    EXPECT_EQ(field->Text(), "12.345683");
     field->SetText("0");
     EXPECT_EQ(edit->text(), "0");
     QTest::keyClicks(edit, "7");
     window->Close();
-    EXPECT_EQ(field->Text(), "07");
+    EXPECT_EQ(field->Text(), "70");
 }
 
 TEST_F(ControlsTest, LabelShowsCarriageReturnsAsLineBreaks) {
