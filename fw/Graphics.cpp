@@ -7,6 +7,7 @@
 #include <QPen>
 #include <QRectF>
 
+#include "fw/FaultPoint.h"
 #include "fw/Picture.h"
 #include "fw/Thread.h"
 #include "fw/detail/QtConvert.h"
@@ -96,6 +97,7 @@ void Graphics::DrawPicture(const Ref<Picture>& picture, int64_t x, int64_t y, in
                            int64_t height, int64_t sourceX, int64_t sourceY, int64_t sourceWidth,
                            int64_t sourceHeight) {
     CheckUIThread();
+    FaultPoint("Graphics.DrawPicture");
     if (picture.IsNil()) {
         throw NilObjectException("DrawPicture was given a nil picture");
     }

@@ -17,7 +17,7 @@ RectControl::~RectControl() {
     // Unhooked controls have let their widget go already; this is one that its window never
     // registered, dropped while the window lives on.
     if (widget_ != nullptr && QCoreApplication::instance() != nullptr) {
-        widget_->disconnect();
+        QObject::disconnect(widget_, nullptr, widget_, nullptr);
         widget_->hide();
         widget_->deleteLater();
     }
@@ -262,8 +262,10 @@ void RectControl::Unhook() {
     if (widget_ != nullptr) {
         if (QCoreApplication::instance() != nullptr) {
             // No more signals into this control; hidden, it gets no paint or input either, and
-            // it goes later since this may run inside one of its own events.
-            widget_->disconnect();
+            // it goes later since this may run inside one of its own events. Only our own
+            // connections (made in the widget's context) go: Qt's own, such as the accessibility
+            // cache's watch for the widget's destruction, must stay or their entries never go.
+            QObject::disconnect(widget_, nullptr, widget_, nullptr);
             widget_->hide();
             widget_->deleteLater();
         }

@@ -256,6 +256,7 @@ void Window::Close() {
     if (closed_) {
         return;
     }
+    FaultPoint("Window.Close");
     // The registry's reference may be the last one; this one lasts until Close is done.
     Ref<Window> keep = RefCount() > 0 ? Ref<Window>(this) : Ref<Window>();
     closed_ = true;

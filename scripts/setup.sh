@@ -47,3 +47,9 @@ karuta_build() {
   fi
   cmake --build "$KARUTA_BUILD_DIR" || karuta_fail "the build failed"
 }
+
+# ctest shows a passing test's output only in its log; the long-running tests' figures (games
+# played, events sent, memory measured) belong in the command's own output too.
+karuta_print_figures() {
+  grep -hE '^(soak|flood|faults): ' "$1/Testing/Temporary/LastTest.log" 2>/dev/null || true
+}

@@ -26,3 +26,4 @@ done
 kill -0 "$xvfb_pid" 2>/dev/null || karuta_fail "Xvfb did not start on $display"
 
 DISPLAY="$display" ctest --test-dir "$KARUTA_BUILD_DIR" --output-on-failure -j "$(nproc)"
+karuta_print_figures "$KARUTA_BUILD_DIR"
