@@ -29,8 +29,8 @@ void DispatchErased(void (*function)(void*), void* argument) noexcept;
 template <class F>
 void Dispatch(F&& handler) noexcept {
     auto* callable = &handler;
-    detail::DispatchErased(
-        [](void* argument) { (*static_cast<decltype(callable)>(argument))(); }, callable);
+    detail::DispatchErased([](void* argument) { (*static_cast<decltype(callable)>(argument))(); },
+                           callable);
 }
 
 namespace testing {

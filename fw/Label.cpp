@@ -40,26 +40,22 @@ void Label::SetText(std::string text) {
 
 void Label::SetTextAlign(int64_t align) {
     CheckUIThread();
-    textAlign_ = align;
-    ApplyLook();
+    ChangeLook(textAlign_, align);
 }
 
 void Label::SetTextColor(Color color) {
     CheckUIThread();
-    textColor_ = color;
-    ApplyLook();
+    ChangeLook(textColor_, color);
 }
 
 void Label::SetMultiline(bool on) {
     CheckUIThread();
-    multiline_ = on;
-    ApplyLook();
+    ChangeLook(multiline_, on);
 }
 
 void Label::SetSelectable(bool on) {
     CheckUIThread();
-    selectable_ = on;
-    ApplyLook();
+    ChangeLook(selectable_, on);
 }
 
 void Label::WidgetCreated() {

@@ -44,6 +44,15 @@ protected:
 
 private:
     void ApplyLook();
+    // Stores value and pushes the look into the widget, unless field holds that value already.
+    template <class T>
+    void ChangeLook(T& field, T value) {
+        if (field == value) {
+            return;
+        }
+        field = value;
+        ApplyLook();
+    }
 
     std::string text_;
     int64_t textAlign_ = 0;

@@ -21,15 +21,17 @@ static_assert(sizeof(float) == 4 && sizeof(double) == 8);
 constexpr char kNameEnd = ' ';
 // A name longer than this cannot be one of ours; exceptions carry only its start.
 constexpr size_t kShownNameMax = 64;
-// The declared lists hold at most 47 entries: up to this many, a linear scan finds a repeated
-// name faster than a hash set could be built. Longer (hostile) lists switch to a hash set so
-// that reading stays linear.
+// The declared lists hold at most 47 entries: up to this many, a bit per name fingerprint
+// and, on a shared bit, a linear scan find a repeated name faster than a hash set could be
+// built. Longer (hostile) lists switch to a hash set so that reading stays linear.
 constexpr size_t kLinearDuplicateScan = 64;
 
-// A decoded entry whose name still points into the list being read.
+// A decoded entry whose name still points into the list being read, with the target's key
+// for the property.
 struct DecodedEntry {
     std::string_view name;
     PropertyValue value;
+    const void* key;
 };
 
 std::string Printable(std::string_view name) {
@@ -82,6 +84,15 @@ void StoreLittleEndian(std::string& out, uint64_t value, int count) {
     }
 }
 
+// Out of line, so that reading a value that fits stays a few instructions.
+[[noreturn]] void FailCutShort(std::string_view name, size_t start, PropertyType type, size_t count,
+                               size_t offset, size_t remaining) {
+    Fail("value cut short for property", name, start,
+         std::string(PropertyTypeName(type)) + " needs " + std::to_string(count) +
+             " more bytes at byte " + std::to_string(offset) + ", " + std::to_string(remaining) +
+             " remain");
+}
+
 // Reads one value of the given type at offset; on return offset is just past it.
 PropertyValue ReadValue(std::string_view list, size_t& offset, PropertyType type,
                         std::string_view name) {
@@ -89,10 +100,7 @@ PropertyValue ReadValue(std::string_view list, size_t& offset, PropertyType type
     auto take = [&](size_t count) {
         const size_t remaining = list.size() - offset;  // offset never passes the end
         if (remaining < count) {
-            Fail("value cut short for property", name, start,
-                 std::string(PropertyTypeName(type)) + " needs " + std::to_string(count) +
-                     " more bytes at byte " + std::to_string(offset) + ", " +
-                     std::to_string(remaining) + " remain");
+            FailCutShort(name, start, type, count, offset, remaining);
         }
         const char* bytes = list.data() + offset;
         offset += count;
@@ -130,10 +138,19 @@ class NameSet {
 public:
     explicit NameSet(const std::vector<DecodedEntry>& entries) : entries_(entries) {}
 
+    // Asked once per entry, before the entry is added (a list that goes on to fail is
+    // dropped with its set).
     bool Contains(std::string_view name) {
         if (entries_.size() <= kLinearDuplicateScan) {
-            return std::any_of(entries_.begin(), entries_.end(),
-                               [&](const DecodedEntry& e) { return e.name == name; });
+            // A name whose fingerprint bit is still clear has not been read: only a name that
+            // shares its bit with an earlier one is compared with the names read so far.
+            const uint8_t print = Fingerprint(name);
+            uint64_t& word = fingerprints_[print >> 6];
+            const uint64_t bit = uint64_t{1} << (print & 63);
+            const bool shared = (word & bit) != 0;
+            word |= bit;
+            return shared && std::any_of(entries_.begin(), entries_.end(),
+                                         [&](const DecodedEntry& e) { return e.name == name; });
         }
         if (hashed_.empty()) {
             hashed_.reserve(entries_.size() * 2);
@@ -145,7 +162,17 @@ public:
     }
 
 private:
+    // 8 bits from a name's length and its first and last bytes, which tell the declared names
+    // apart well enough that a scan is rare.
+    static uint8_t Fingerprint(std::string_view name) {
+        const auto front = static_cast<unsigned char>(name.front());
+        const auto back = static_cast<unsigned char>(name.back());
+        const auto mixed = static_cast<uint32_t>(name.size() * 131 + front * 31 + back);
+        return static_cast<uint8_t>((mixed * 0x9E3779B1U) >> 24);
+    }
+
     const std::vector<DecodedEntry>& entries_;
+    uint64_t fingerprints_[4] = {};
     std::unordered_set<std::string_view> hashed_;
     size_t hashedCount_ = 0;
 };
@@ -170,16 +197,16 @@ std::vector<DecodedEntry> Decode(std::string_view list, const PropertyTarget& ta
         if (name.empty()) {
             Fail("empty property name", name, entryStart);
         }
-        const std::optional<PropertyType> type = target.PropertyTypeOf(name);
-        if (!type) {
+        const std::optional<PropertyTarget::FoundProperty> found = target.FindProperty(name);
+        if (!found) {
             Fail("unknown property", name, entryStart);
         }
         if (seen.Contains(name)) {
             Fail("property named twice", name, entryStart);
         }
         offset = entryStart + name.size() + 1;
-        PropertyValue value = ReadValue(list, offset, *type, name);
-        entries.push_back(DecodedEntry{name, std::move(value)});
+        entries.push_back(
+            DecodedEntry{name, ReadValue(list, offset, found->type, name), found->key});
     }
     return entries;
 }
@@ -280,7 +307,7 @@ void RuntimeMassPropertySetter(PropertyTarget& target, std::string_view list) {
     // leaves the target as it was.
     const std::vector<DecodedEntry> entries = Decode(list, target);
     for (const DecodedEntry& entry : entries) {
-        target.SetProperty(entry.name, entry.value);
+        target.SetFoundProperty(entry.key, entry.name, entry.value);
     }
 }
 

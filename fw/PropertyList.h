@@ -73,6 +73,27 @@ public:
     virtual std::optional<PropertyType> PropertyTypeOf(std::string_view name) const = 0;
     // Sets a value whose type PropertyTypeOf has vouched for.
     virtual void SetProperty(std::string_view name, const PropertyValue& value) = 0;
+
+    // The mass setter's way, which looks each name up once: the named property's type together
+    // with a key that SetFoundProperty takes in place of a second look-up by name. The key
+    // stands for the property on this target's class only. By default there is no key (null)
+    // and SetFoundProperty sets by name; a class that overrides the pair keeps it in step with
+    // PropertyTypeOf and SetProperty.
+    struct FoundProperty {
+        PropertyType type;
+        const void* key;
+    };
+    virtual std::optional<FoundProperty> FindProperty(std::string_view name) const {
+        const std::optional<PropertyType> type = PropertyTypeOf(name);
+        if (!type) {
+            return std::nullopt;
+        }
+        return FoundProperty{*type, nullptr};
+    }
+    virtual void SetFoundProperty(const void* /*key*/, std::string_view name,
+                                  const PropertyValue& value) {
+        SetProperty(name, value);
+    }
 };
 
 // Encodes entries in the order given. A name that is empty or holds a space or a byte outside

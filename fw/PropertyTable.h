@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -68,6 +70,14 @@ struct PropertyTypeFor<FontUnit> {
     static constexpr PropertyType value = PropertyType::FontUnit;
 };
 
+// Looks a name up without making a std::string of it.
+struct PropertyNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const noexcept {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+
 [[noreturn]] void ThrowNoSuchProperty(const char* className, std::string_view name);
 [[noreturn]] void ThrowPropertyTypeMismatch(const char* className, std::string_view name);
 
@@ -125,8 +135,13 @@ public:
     }
 
     // A second name for an existing row (the same property spelt with other capitals).
+    // std::out_of_range when there is no row of that name.
     PropertyTable& Alias(std::string alias, std::string_view existing) & {
-        rows_.insert_or_assign(std::move(alias), rows_.at(std::string(existing)));
+        const Row* row = Find(existing);
+        if (row == nullptr) {
+            throw std::out_of_range("no property " + std::string(existing) + " to alias");
+        }
+        rows_.insert_or_assign(std::move(alias), Row(*row));
         return *this;
     }
     PropertyTable&& Alias(std::string alias, std::string_view existing) && {
@@ -135,47 +150,55 @@ public:
     }
 
     std::optional<PropertyType> TypeOf(std::string_view name) const {
-        auto it = rows_.find(name);
-        if (it == rows_.end()) {
+        const Row* row = Find(name);
+        if (row == nullptr) {
             return std::nullopt;
         }
-        return it->second.type;
+        return row->type;
     }
 
     // Sets the named property. RuntimeException when the class lacks it or the value has
     // another type; nothing changes then.
     void Set(C& target, std::string_view name, const PropertyValue& value) const {
-        auto it = rows_.find(name);
-        if (it == rows_.end()) {
+        const Row* row = Find(name);
+        if (row == nullptr) {
             detail::ThrowNoSuchProperty(target.ClassName(), name);
         }
-        if (fw::TypeOf(value) != it->second.type) {
+        SetRow(target, *row, name, value);
+    }
+
+    // The row of the named property, or null; rows stay where they are for the table's life.
+    const Row* Find(std::string_view name) const noexcept {
+        auto it = rows_.find(name);
+        return it == rows_.end() ? nullptr : &it->second;
+    }
+
+    // Sets the property of a row that Find gave for name, as Set does.
+    static void SetRow(C& target, const Row& row, std::string_view name,
+                       const PropertyValue& value) {
+        if (fw::TypeOf(value) != row.type) {
             detail::ThrowPropertyTypeMismatch(target.ClassName(), name);
         }
-        it->second.set(target, value);
+        row.set(target, value);
     }
 
     std::optional<PropertyValue> Get(const C& target, std::string_view name) const {
-        auto it = rows_.find(name);
-        if (it == rows_.end()) {
+        const Row* row = Find(name);
+        if (row == nullptr) {
             return std::nullopt;
         }
-        return it->second.get(target);
+        return row->get(target);
     }
 
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        names.reserve(rows_.size());
-        for (const auto& entry : rows_) {
-            names.push_back(entry.first);
-        }
-        return names;
+    const std::unordered_map<std::string, Row, detail::PropertyNameHash, std::equal_to<>>& Rows()
+        const noexcept {
+        return rows_;
     }
-
-    const std::map<std::string, Row, std::less<>>& Rows() const noexcept { return rows_; }
 
 private:
-    std::map<std::string, Row, std::less<>> rows_;
+    // Every property of every list is looked up here: one hash of the name and, as a rule, one
+    // comparison. The map's nodes never move, so a row's address is a stable key.
+    std::unordered_map<std::string, Row, detail::PropertyNameHash, std::equal_to<>> rows_;
 };
 
 }  // namespace fw
@@ -193,4 +216,20 @@ public:                                                                         
     }                                                                                        \
     std::optional<::fw::PropertyValue> GetProperty(std::string_view name) const override {   \
         return Properties().Get(*this, name);                                                \
+    }                                                                                        \
+    std::optional<FoundProperty> FindProperty(std::string_view name) const override {        \
+        const auto* row = Properties().Find(name);                                           \
+        if (row == nullptr) {                                                                \
+            return std::nullopt;                                                             \
+        }                                                                                    \
+        return FoundProperty{row->type, row};                                                \
+    }                                                                                        \
+    void SetFoundProperty(const void* key, std::string_view name,                            \
+                          const ::fw::PropertyValue& value) override {                       \
+        if (key == nullptr) {                                                                \
+            SetProperty(name, value);                                                        \
+            return;                                                                          \
+        }                                                                                    \
+        using Table = ::fw::PropertyTable<Class>;                                            \
+        Table::SetRow(*this, *static_cast<const typename Table::Row*>(key), name, value);    \
     }

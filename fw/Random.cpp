@@ -27,13 +27,22 @@ uint64_t FloorMod(int64_t v, uint64_t span) {
     return span - 1 - below;
 }
 
+// Seeds for new generators. The system's entropy is asked once per process: a new generator is
+// made at every press of the start button, and the entropy source is slow on some machines.
+uint64_t NextSeed() {
+    static std::mt19937_64 seeds = [] {
+        std::random_device device;
+        std::seed_seq seed{device(), device(), device(), device()};
+        return std::mt19937_64(seed);
+    }();
+    return seeds();
+}
+
 }  // namespace
 
 Random::Random() {
     FaultPoint("Random.Constructor");
-    std::random_device device;
-    std::seed_seq seed{device(), device(), device(), device()};
-    engine_.seed(seed);
+    engine_.seed(NextSeed());
 }
 
 int64_t Random::InRange(int64_t a, int64_t b) {

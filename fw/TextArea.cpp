@@ -44,26 +44,17 @@ void TextArea::ShowText(const std::string& text) {
 
 void TextArea::SetMultiline(bool on) {
     CheckUIThread();
-    multiline_ = on;
-    if (Widget() != nullptr) {
-        ApplyLook();
-    }
+    ChangeLook(multiline_, on);
 }
 
 void TextArea::SetScrollbarHorizontal(bool on) {
     CheckUIThread();
-    scrollbarHorizontal_ = on;
-    if (Widget() != nullptr) {
-        ApplyLook();
-    }
+    ChangeLook(scrollbarHorizontal_, on);
 }
 
 void TextArea::SetScrollbarVertical(bool on) {
     CheckUIThread();
-    scrollbarVertical_ = on;
-    if (Widget() != nullptr) {
-        ApplyLook();
-    }
+    ChangeLook(scrollbarVertical_, on);
 }
 
 void TextArea::ApplyLook() {

@@ -45,44 +45,37 @@ void TextEdit::SetText(std::string text) {
 
 void TextEdit::SetBorder(bool on) {
     CheckUIThread();
-    border_ = on;
-    Restyle();
+    ChangeLook(border_, on);
 }
 
 void TextEdit::SetTextColor(Color color) {
     CheckUIThread();
-    textColor_ = color;
-    Restyle();
+    ChangeLook(textColor_, color);
 }
 
 void TextEdit::SetBackColor(Color color) {
     CheckUIThread();
-    backColor_ = color;
-    Restyle();
+    ChangeLook(backColor_, color);
 }
 
 void TextEdit::SetReadOnly(bool on) {
     CheckUIThread();
-    readOnly_ = on;
-    Restyle();
+    ChangeLook(readOnly_, on);
 }
 
 void TextEdit::SetLimitText(int64_t limit) {
     CheckUIThread();
-    limitText_ = limit;
-    Restyle();
+    ChangeLook(limitText_, limit);
 }
 
 void TextEdit::SetAcceptTabs(bool on) {
     CheckUIThread();
-    acceptTabs_ = on;
-    Restyle();
+    ChangeLook(acceptTabs_, on);
 }
 
 void TextEdit::SetAlignment(int64_t alignment) {
     CheckUIThread();
-    alignment_ = alignment;
-    Restyle();
+    ChangeLook(alignment_, alignment);
 }
 
 void TextEdit::Restyle() {

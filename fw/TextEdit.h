@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "fw/Color.h"
 #include "fw/FontControl.h"
@@ -66,6 +67,17 @@ protected:
 
     void WidgetCreated() override;
     void Unhook() override;
+
+    // Stores value and pushes the look into the widget, unless field holds that value already:
+    // the widget shows it then, and a property list sets most settings to what they are.
+    template <class T>
+    void ChangeLook(T& field, T value) {
+        if (field == value) {
+            return;
+        }
+        field = std::move(value);
+        Restyle();
+    }
 
 private:
     void Restyle();

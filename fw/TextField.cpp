@@ -40,18 +40,12 @@ void TextField::ShowText(const std::string& text) {
 
 void TextField::SetPassword(bool on) {
     CheckUIThread();
-    password_ = on;
-    if (Widget() != nullptr) {
-        ApplyLook();
-    }
+    ChangeLook(password_, on);
 }
 
 void TextField::SetCueText(std::string text) {
     CheckUIThread();
-    cueText_ = std::move(text);
-    if (Widget() != nullptr) {
-        ApplyLook();
-    }
+    ChangeLook(cueText_, std::move(text));
 }
 
 void TextField::ApplyLook() {

@@ -1,0 +1,204 @@
+// property_lists: the 49 declared property lists of the game (the main window's own, its 45
+// controls', the result window's and its two controls') applied with the mass setter to fresh
+// objects; beside it the same values set through the layer's C++ setters one by one, decoded
+// beforehand. The fresh objects are made outside the timing and have no widget yet, so both
+// sides time the layer's own work: the list's reading and table look-ups against none.
+#include <string>
+#include <vector>
+
+#include "bench/DirectSetters.h"
+#include "bench/Measurements.h"
+#include "fw/Canvas.h"
+#include "fw/Label.h"
+#include "fw/Listbox.h"
+#include "fw/PropertyList.h"
+#include "fw/PushButton.h"
+#include "fw/Separator.h"
+#include "fw/TextArea.h"
+#include "fw/TextField.h"
+#include "fw/Timer.h"
+#include "fw/Window.h"
+#include "game/CardCanvases.h"
+#include "game/MainWindowDeclarations.h"
+#include "game/ResultWindowDeclarations.h"
+#include "game/SetProperties.h"
+
+namespace bench {
+namespace {
+
+using game::ControlKind;
+
+template <class C>
+fw::Ref<fw::Control> NewControl(fw::Window& window) {
+    return window.__New<C>();
+}
+
+template <class C>
+fw::Ref<fw::Control> NewMember(fw::Window& window, int64_t index) {
+    fw::Ref<C> member = window.__New<C>();
+    member->SetIndex(index);
+    return member;
+}
+
+fw::Ref<fw::Control> NewControl(fw::Window& window, const game::ControlDeclaration& d) {
+    switch (d.kind) {
+        case ControlKind::CardCanvas:
+            return NewMember<game::CardCanvas>(window, d.index);
+        case ControlKind::FudaCanvas:
+            return NewMember<game::FudaCanvas>(window, d.index);
+        case ControlKind::Canvas:
+            return NewControl<fw::Canvas>(window);
+        case ControlKind::Label:
+            return NewControl<fw::Label>(window);
+        case ControlKind::TextField:
+            return NewControl<fw::TextField>(window);
+        case ControlKind::TextArea:
+            return NewControl<fw::TextArea>(window);
+        case ControlKind::Listbox:
+            return NewControl<fw::Listbox>(window);
+        case ControlKind::PushButton:
+            return NewControl<fw::PushButton>(window);
+        case ControlKind::Separator:
+            return NewControl<fw::Separator>(window);
+        case ControlKind::Timer:
+            return NewControl<fw::Timer>(window);
+    }
+    return nullptr;
+}
+
+// The objects the 49 lists go to, in the order the game applies them, each registered with its
+// window under its name as the game registers it.
+struct FreshTargets {
+    FreshTargets() {
+        main = fw::MakeRef<fw::Window>();
+        targets.push_back(main.Get());
+        for (const game::ControlDeclaration& d : game::MainWindowControls()) {
+            fw::Ref<fw::Control> control = NewControl(*main, d);
+            main->_AddControl(d.name, control);
+            targets.push_back(control.Get());
+        }
+        result = fw::MakeRef<fw::Window>();
+        targets.push_back(result.Get());
+        fw::Ref<fw::Label> message = result->__New<fw::Label>();
+        result->_AddControl("Message", message);
+        targets.push_back(message.Get());
+        fw::Ref<fw::PushButton> ok = result->__New<fw::PushButton>();
+        result->_AddControl("OKButton", ok);
+        targets.push_back(ok.Get());
+    }
+
+    fw::Ref<fw::Window> main;
+    fw::Ref<fw::Window> result;
+    std::vector<fw::PropertyHolder*> targets;  // held by the windows
+};
+
+// The 49 lists, in the same order as FreshTargets' targets.
+std::vector<const std::string*> DeclaredLists() {
+    std::vector<const std::string*> lists = {&game::MainWindowPropertyList()};
+    for (const game::ControlDeclaration& d : game::MainWindowControls()) {
+        lists.push_back(&d.propertyList());
+    }
+    lists.push_back(&game::ResultWindowPropertyList());
+    lists.push_back(&game::MessageLabelPropertyList());
+    lists.push_back(&game::OKButtonPropertyList());
+    return lists;
+}
+
+struct Step {
+    SetterCall call;
+    const fw::PropertyValue* value;
+};
+
+// Every list decoded once, each entry paired with its direct setter; empty when some entry has
+// no setter here.
+struct DirectPlan {
+    explicit DirectPlan(const std::vector<const std::string*>& lists) {
+        const FreshTargets types;
+        decoded.reserve(lists.size());
+        for (size_t i = 0; i < lists.size(); ++i) {
+            decoded.push_back(fw::ReadPropertyList(*lists[i], *types.targets[i]));
+        }
+        for (size_t i = 0; i < lists.size(); ++i) {
+            std::vector<Step>& target = steps.emplace_back();
+            for (const fw::PropertyEntry& entry : decoded[i]) {
+                SetterCall call = DirectSetter(*types.targets[i], entry.name);
+                if (call == nullptr) {
+                    missing = entry.name;
+                    return;
+                }
+                target.push_back({call, &entry.value});
+            }
+        }
+    }
+
+    std::vector<std::vector<fw::PropertyEntry>> decoded;
+    std::vector<std::vector<Step>> steps;
+    std::string missing;
+};
+
+// Both ways must leave every declared property with the same value.
+bool SameValues(const FreshTargets& a, const FreshTargets& b, const DirectPlan& plan) {
+    for (size_t i = 0; i < plan.decoded.size(); ++i) {
+        for (const fw::PropertyEntry& entry : plan.decoded[i]) {
+            const auto left =
+                static_cast<const fw::PropertyHolder*>(a.targets[i])->GetProperty(entry.name);
+            const auto right =
+                static_cast<const fw::PropertyHolder*>(b.targets[i])->GetProperty(entry.name);
+            if (!left || left != right || *left != entry.value) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void ApplyLists(FreshTargets& fresh, const std::vector<const std::string*>& lists) {
+    for (size_t i = 0; i < lists.size(); ++i) {
+        game::_SetProperties(*fresh.targets[i], *lists[i]);
+    }
+}
+
+void ApplyDirectly(FreshTargets& fresh, const DirectPlan& plan) {
+    for (size_t i = 0; i < plan.steps.size(); ++i) {
+        fw::PropertyHolder& target = *fresh.targets[i];
+        for (const Step& step : plan.steps[i]) {
+            step.call(target, *step.value);
+        }
+    }
+}
+
+}  // namespace
+
+void PropertyListsOurs(benchmark::State& state) {
+    const std::vector<const std::string*> lists = DeclaredLists();
+    auto fresh = std::make_unique<FreshTargets>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fresh = std::make_unique<FreshTargets>();
+        state.ResumeTiming();
+        ApplyLists(*fresh, lists);
+    }
+    const DirectPlan plan(lists);
+    FreshTargets direct;
+    ApplyDirectly(direct, plan);
+    if (!plan.missing.empty() || !SameValues(*fresh, direct, plan)) {
+        state.SkipWithError("the lists did not give the declared values");
+    }
+}
+
+void PropertyListsBaseline(benchmark::State& state) {
+    const DirectPlan plan(DeclaredLists());
+    if (!plan.missing.empty()) {
+        state.SkipWithError(("no direct setter for " + plan.missing).c_str());
+        return;
+    }
+    auto fresh = std::make_unique<FreshTargets>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fresh = std::make_unique<FreshTargets>();
+        state.ResumeTiming();
+        ApplyDirectly(*fresh, plan);
+    }
+}
+
+}  // namespace bench
