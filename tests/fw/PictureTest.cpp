@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,68 +13,13 @@
 #include <string>
 
 #include "fw/FaultPoint.h"
+#include "tests/support/PngBytes.h"
 
 namespace {
 
-QByteArray EncodePng(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// A picture whose pixels all differ, so its compressed data is long enough to cut in half.
-QByteArray NoisyPng(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    uint32_t seed = 12345;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            image.setPixel(x, y, 0xFF000000u | (seed >> 8));
-        }
-    }
-    return EncodePng(image);
-}
-
-uint32_t Crc32(const QByteArray& data) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (char byte : data) {
-        crc ^= static_cast<uint8_t>(byte);
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-void AppendBigEndian(QByteArray& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.append(static_cast<char>((value >> shift) & 0xFF));
-    }
-}
-
-void AppendChunk(QByteArray& out, const char* type, const QByteArray& data) {
-    AppendBigEndian(out, static_cast<uint32_t>(data.size()));
-    QByteArray typed(type);
-    typed.append(data);
-    out.append(typed);
-    AppendBigEndian(out, Crc32(typed));
-}
-
-// A well-formed PNG header that claims width x height RGBA pixels, followed by a little
-// compressed data that could never fill them.
-QByteArray PngClaiming(uint32_t width, uint32_t height) {
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    QByteArray header;
-    AppendBigEndian(header, width);
-    AppendBigEndian(header, height);
-    header.append("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, deflate, no filter, no interlace
-    AppendChunk(png, "IHDR", header);
-    AppendChunk(png, "IDAT", QByteArray("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9));
-    AppendChunk(png, "IEND", {});
-    return png;
-}
+using karuta_test::EncodePng;
+using karuta_test::NoisyPng;
+using karuta_test::PngClaiming;
 
 class PictureTest : public ::testing::Test {
 protected:

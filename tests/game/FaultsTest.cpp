@@ -2,11 +2,9 @@
 // claim an absurd size leave the faces empty and the game playable with bounded memory; an
 // exception escaping any event handler is reported once and the window goes on handling events,
 // while the card face's own handler swallows what goes wrong inside it.
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
-#include <QtEndian>
 #include <cstdio>
 #include <functional>
 #include <random>
@@ -17,6 +15,7 @@
 #include "tests/game/GameFixture.h"
 #include "tests/support/GameInvariants.h"
 #include "tests/support/MemoryInUse.h"
+#include "tests/support/PngBytes.h"
 
 namespace {
 
@@ -33,14 +32,6 @@ QStringList PictureFiles() {
     return files;
 }
 
-QByteArray EncodePng(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // A card-sized picture with a drawn-looking, noisy surface, so that its compressed data spans
 // many blocks as a real card's does.
 QByteArray CardLikePng(uint32_t seed) {
@@ -52,40 +43,10 @@ QByteArray CardLikePng(uint32_t seed) {
             image.setPixel(x, y, qRgb(200 + shade, 180 + (x + y) % 40, 140 + shade));
         }
     }
-    return EncodePng(image);
+    return karuta_test::EncodePng(image);
 }
 
-uint32_t Crc32(const QByteArray& bytes) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (const char byte : bytes) {
-        crc ^= static_cast<uint8_t>(byte);
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-QByteArray BigEndian(uint32_t value) {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray PngChunk(const char* type, const QByteArray& data) {
-    const QByteArray typed = QByteArray(type) + data;
-    return BigEndian(static_cast<uint32_t>(data.size())) + typed + BigEndian(Crc32(typed));
-}
-
-// A PNG whose header claims width x height pixels (8-bit RGBA), every chunk with its right CRC,
-// followed by a first block of image data as a real file has (here an empty zlib stream).
-QByteArray PngClaiming(uint32_t width, uint32_t height) {
-    const QByteArray header =
-        BigEndian(width) + BigEndian(height) + QByteArray("\x08\x06\0\0\0", 5);
-    const QByteArray emptyZlibStream("\x78\x9c\x03\x00\x00\x00\x00\x01", 8);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
-           PngChunk("IDAT", emptyZlibStream) + PngChunk("IEND", {});
-}
+using karuta_test::PngClaiming;
 
 class FaultsTest : public GameTest {
 protected:
