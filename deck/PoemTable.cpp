@@ -139,15 +139,14 @@ const PoemRow& Row(int64_t p) {
     return kPoems[static_cast<size_t>(p)];
 }
 
-// Rows first..first+49 of one column, joined by carriage returns.
+// Rows first..first+49 of one column, each ended by a carriage return, as the list boxes carry
+// them: the first whole-poem list is then the 5,496-byte list that the window declares.
 std::string ListText(std::string_view PoemRow::*column, int64_t first) {
     constexpr int64_t kRowsPerList = kPoemCount / 2;
     std::string text;
     for (int64_t p = first; p < first + kRowsPerList; ++p) {
-        if (p != first) {
-            text += '\r';
-        }
         text += Row(p).*column;
+        text += '\r';
     }
     return text;
 }

@@ -1,5 +1,6 @@
 // The end of a game of ten questions: the counters go back, the faces are cleared, the title is
 // chosen by the total and shown with the total in the result window.
+#include "fw/Runtime.h"
 #include "game/KarutaWindow.h"
 #include "game/MessageWindow.h"
 #include "game/Rules.h"
@@ -10,6 +11,7 @@ void KarutaWindow::GameEnd() {
     Kaisu = 0;
     for (int64_t slot = 0; slot <= 9; ++slot) {
         FudaCanvas(slot)->SetBackdrop(nullptr);
+        fw::RuntimeBackgroundTasks();
     }
     OdaiField()->SetText("");
     shogo = ShogoTable(TotalPoint);

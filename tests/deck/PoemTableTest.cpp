@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -24,6 +26,8 @@ std::u32string Chars(std::string_view text) {
     return out;
 }
 
+// The rows of a list text, each ended by a carriage return; what follows the last one, which
+// should be nothing, comes back as one more row.
 std::vector<std::string> SplitRows(const std::string& text) {
     std::vector<std::string> rows;
     size_t start = 0;
@@ -31,7 +35,9 @@ std::vector<std::string> SplitRows(const std::string& text) {
         rows.push_back(text.substr(start, cr - start));
         start = cr + 1;
     }
-    rows.push_back(text.substr(start));
+    if (start != text.size()) {
+        rows.push_back(text.substr(start));
+    }
     return rows;
 }
 
@@ -130,8 +136,22 @@ TEST(PoemTable, ListTextsCarryFiftyRowsEachByPoemNumber) {
         }
     }
     // Poem 49 is the last row of the first whole-poem list, poem 50 the first of the second.
-    EXPECT_TRUE(deck::ListBox1InitialValue().ends_with(deck::WholePoem(49)));
+    EXPECT_TRUE(deck::ListBox1InitialValue().ends_with(std::string(deck::WholePoem(49)) + "\r"));
     EXPECT_TRUE(deck::ListBox3InitialValue().starts_with(deck::WholePoem(50)));
+}
+
+TEST(PoemTable, TheHundredPoemsAreExactlyTheTableWeCarry) {
+    // The SHA-256 of every row, whole poem then lower phrase, each followed by a line feed, taken
+    // from the poem table as published; any changed kana in any row changes it.
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int64_t p = 0; p < deck::kPoemCount; ++p) {
+        for (std::string_view text : {deck::WholePoem(p), deck::LowerPhrase(p)}) {
+            hash.addData(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+            hash.addData(QByteArrayView("\n", 1));
+        }
+    }
+    EXPECT_EQ(hash.result().toHex().toStdString(),
+              "7822cafad1ace60a38ff9315f76c71b7b4dfb2cb6ecf6d6c9ab33373b4d3e52c");
 }
 
 TEST(PoemTable, PoemNumbersOutsideTheDeckAreRefused) {

@@ -9,6 +9,7 @@
 #include "deck/CardPictures.h"
 #include "fw/Date.h"
 #include "fw/Random.h"
+#include "fw/Runtime.h"
 #include "fw/TestAccess.h"
 #include "fw/Window.h"
 #include "game/KarutaWindow.h"
@@ -34,6 +35,7 @@ protected:
             open->Close();
         }
         fw::testing::ResetClock();
+        fw::testing::SetBackgroundTaskHook(nullptr);
         fw::testing::ResetRandom();
         deck::testing::ClearPictureCaches();
     }

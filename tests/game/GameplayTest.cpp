@@ -7,6 +7,7 @@
 #include "deck/PoemTable.h"
 #include "fw/Dispatch.h"
 #include "fw/FaultPoint.h"
+#include "fw/Runtime.h"
 #include "fw/Text.h"
 #include "game/Rules.h"
 #include "tests/game/GameFixture.h"
@@ -147,10 +148,17 @@ TEST_F(GameTest, ARightAnswerDrawsTheCircleAndScoresBySpeed) {
 TEST_F(GameTest, AWrongAnswerDrawsTheCrossAndScoresNothing) {
     Press();
     now += 1.0;
-    ClickFace((QuestionSlot() + 1) % 10);
+    // What the player typed into the high score field goes: an equal total rewrites it.
+    window->HighScoreField()->SetText("typed");
+    const int64_t clicked = (QuestionSlot() + 1) % 10;
+    ClickFace(clicked);
     EXPECT_FALSE(window->Seikai);
     EXPECT_EQ(window->MyPoint, 0);
     EXPECT_EQ(window->TotalPoint, 0);
+    EXPECT_EQ(Text(window->HighScoreField()), "0");
+    // The question's poem is shown whole, not the clicked card's.
+    EXPECT_EQ(window->OdaiField()->Text(), (*window->OdaiString)(window->OdaiNum));
+    EXPECT_NE(window->OdaiField()->Text(), (*window->OdaiString)((*window->FudaNum)(clicked)));
     QWidget* mark = Widget(*window->MyCanvas());
     EXPECT_TRUE(RedNear(mark, 25, 25));  // where the two lines cross
     EXPECT_TRUE(RedNear(mark, 3, 3));
@@ -232,6 +240,10 @@ TEST_F(GameTest, TheTenthAnswerEndsTheGameWithItsTitle) {
     // The next tick shows the total that the end of the game set back.
     Tick();
     EXPECT_EQ(Text(window->TotalScoreField()), "0");
+    // Neither the tick nor the end of the game touches the count or the last answer's displays.
+    EXPECT_EQ(Text(window->KaisuField()), "10");
+    EXPECT_EQ(Text(window->ScoreFiled()), "8");
+    EXPECT_EQ(window->TimeField()->Text(), "11.5");
     // The next press deals question 1 without another result.
     Press();
     EXPECT_EQ(Text(window->KaisuField()), "1");
@@ -354,4 +366,27 @@ TEST_F(GameTest, AFailureWhileJudgingIsDroppedAndTheDoneStepsStay) {
     EXPECT_EQ(window->shogo, "右大臣");
     EXPECT_EQ(window->ShogoText()->Text(), "なし");  // after the failure: not done
     EXPECT_EQ(window->TotalPoint, 120);
+}
+
+TEST_F(GameTest, EachOfTheTenSlotsCanBeTheQuestion) {
+    fw::testing::SetRandomSequence({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    for (int64_t slot = 0; slot <= 9; ++slot) {
+        Press();
+        EXPECT_EQ(QuestionSlot(), slot);
+        EXPECT_EQ(window->OdaiNum, (*window->FudaNum)(slot));
+    }
+}
+
+TEST_F(GameTest, TheQuestionsClockStartsBeforeTheGameEndsAndTheCardsAreDealt) {
+    // Every pass of a loop in a handler lets a second go by.
+    fw::testing::SetBackgroundTaskHook([this] { now += 1.0; });
+    window->Kaisu = 10;  // the press ends that game first, then deals
+    const double pressed = now;
+    Press();
+    fw::testing::SetBackgroundTaskHook(nullptr);
+    EXPECT_EQ(window->StartTime, pressed);
+    EXPECT_EQ(now, pressed + 20.0);  // ten faces cleared, ten slots dealt
+    now += 0.5;
+    Tick();
+    EXPECT_EQ(fw::Len(window->OdaiField()->Text()), 20);
 }

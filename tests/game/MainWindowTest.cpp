@@ -104,6 +104,82 @@ TEST_F(MainWindowTest, EveryControlHoldsItsDeclaredValuesAtItsDeclaredPlace) {
     }
 }
 
+TEST_F(MainWindowTest, ControlsAreCreatedInOrderAtTheirPlaces) {
+    struct Row {
+        const char* name;
+        int64_t index;  // -1 outside a control set
+        int left, top, width, height;
+        int64_t tabIndex;
+        bool visible;
+    };
+    // Written out again here, apart from the window's declarations, so that a slip in either
+    // shows. The timer has no place and no tab index.
+    const Row rows[] = {
+        {"CardCanvas", 1, 132, 67, 90, 170, 0, true},
+        {"FudaCanvas", 1, 142, 77, 70, 160, 0, true},
+        {"CardCanvas", 0, 21, 69, 90, 170, 1, true},
+        {"FudaCanvas", 0, 31, 75, 70, 160, 0, true},
+        {"StaticText1", -1, 108, 11, 30, 21, 2, true},
+        {"StaticText2", -1, 17, 43, 30, 21, 3, true},
+        {"StaticText3", -1, 9, 453, 38, 21, 4, true},
+        {"ScoreFiled", -1, 55, 454, 60, 20, 5, true},
+        {"StaticText4", -1, 9, 484, 50, 16, 6, true},
+        {"TotalScoreField", -1, 55, 482, 60, 20, 7, true},
+        {"StaticText5", -1, 156, 454, 38, 21, 8, true},
+        {"TimeField", -1, 203, 455, 60, 20, 9, true},
+        {"MyTimer", -1, 0, 0, 0, 0, -1, true},
+        {"Separator1", -1, 0, 436, 630, 4, 11, true},
+        {"StartButton", -1, 457, 11, 69, 22, 12, true},
+        {"OdaiField", -1, 145, 4, 280, 41, 13, true},
+        {"ListBox1", -1, 0, 504, 234, 45, 14, false},
+        {"ListBox2", -1, 796, 484, 170, 45, 15, true},
+        {"ListBox3", -1, 0, 552, 234, 45, 16, true},
+        {"ListBox4", -1, 796, 535, 170, 45, 17, true},
+        {"StaticText6", -1, 275, 453, 38, 21, 18, true},
+        {"KaisuField", -1, 325, 454, 60, 20, 19, true},
+        {"StaticText7", -1, 275, 482, 38, 21, 20, true},
+        {"StaticText8", -1, 141, 486, 58, 16, 21, true},
+        {"HighScoreField", -1, 203, 482, 60, 20, 22, true},
+        {"ShogoText", -1, 316, 483, 91, 20, 23, true},
+        {"Separator2", -1, 0, 249, 630, 4, 24, true},
+        {"CardCanvas", 2, 241, 70, 90, 170, 25, true},
+        {"FudaCanvas", 2, 251, 76, 70, 160, 0, true},
+        {"CardCanvas", 3, 355, 70, 90, 170, 26, true},
+        {"FudaCanvas", 3, 365, 76, 70, 160, 0, true},
+        {"CardCanvas", 4, 462, 70, 90, 170, 27, true},
+        {"FudaCanvas", 4, 472, 76, 70, 160, 0, true},
+        {"CardCanvas", 5, 21, 258, 90, 170, 28, true},
+        {"FudaCanvas", 5, 31, 264, 70, 160, 0, true},
+        {"CardCanvas", 6, 132, 258, 90, 170, 29, true},
+        {"FudaCanvas", 6, 142, 264, 70, 160, 0, true},
+        {"CardCanvas", 7, 241, 258, 90, 170, 30, true},
+        {"FudaCanvas", 7, 251, 264, 70, 160, 0, true},
+        {"CardCanvas", 8, 355, 259, 90, 170, 31, true},
+        {"FudaCanvas", 8, 365, 265, 70, 160, 0, true},
+        {"CardCanvas", 9, 462, 259, 90, 170, 32, true},
+        {"FudaCanvas", 9, 472, 265, 70, 160, 0, true},
+        {"MyField", -1, 355, 512, 205, 30, 33, false},
+        {"MyCanvas", -1, 419, 452, 50, 50, 34, true},
+    };
+    const auto& controls = window->Controls();
+    ASSERT_EQ(controls.size(), std::size(rows));
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const Row& row = rows[i];
+        const fw::Control& control = *controls[i];
+        SCOPED_TRACE(std::to_string(i + 1) + " " + row.name);
+        EXPECT_EQ(control.Name(), row.name);
+        EXPECT_EQ(control.Index(), row.index < 0 ? fw::kNoControlSetIndex : row.index);
+        const auto* rect = dynamic_cast<const fw::RectControl*>(&control);
+        if (rect == nullptr) {
+            continue;
+        }
+        EXPECT_EQ(QRect(rect->Left(), rect->Top(), rect->Width(), rect->Height()),
+                  QRect(row.left, row.top, row.width, row.height));
+        EXPECT_EQ(rect->TabIndex(), row.tabIndex);
+        EXPECT_EQ(rect->Visible(), row.visible);
+    }
+}
+
 TEST_F(MainWindowTest, CardFacesLieInsideTheirFrames) {
     for (int64_t slot = 0; slot <= 9; ++slot) {
         fw::Ref<fw::Canvas> frame = window->CardCanvas(slot);
@@ -160,10 +236,13 @@ TEST_F(MainWindowTest, TheListBoxesCarryThePoemListsAsDeclared) {
         EXPECT_EQ(box->InitialValue(), initialValue()) << name;
         EXPECT_EQ(box->ListCount(), 50) << name;
     }
-    // The timer's list is two Integer entries.
+    // The timer's list is two Integer entries; the first whole-poem list runs to 5,496 bytes.
     for (const auto& d : game::MainWindowControls()) {
         if (std::string_view(d.name) == "MyTimer") {
             EXPECT_EQ(d.propertyList().size(), 28u);
+        }
+        if (std::string_view(d.name) == "ListBox1") {
+            EXPECT_EQ(d.propertyList().size(), 5496u);
         }
     }
 }
