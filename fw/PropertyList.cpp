@@ -305,9 +305,9 @@ std::vector<PropertyEntry> ReadPropertyList(std::string_view list, const Propert
 void RuntimeMassPropertySetter(PropertyTarget& target, std::string_view list) {
     // Everything is decoded before the first value is set, so a fault anywhere in the list
     // leaves the target as it was.
-    const std::vector<DecodedEntry> entries = Decode(list, target);
-    for (const DecodedEntry& entry : entries) {
-        target.SetFoundProperty(entry.key, entry.name, entry.value);
+    std::vector<DecodedEntry> entries = Decode(list, target);
+    for (DecodedEntry& entry : entries) {
+        target.SetFoundProperty(entry.key, entry.name, std::move(entry.value));
     }
 }
 

@@ -91,7 +91,7 @@ public:
         return FoundProperty{*type, nullptr};
     }
     virtual void SetFoundProperty(const void* /*key*/, std::string_view name,
-                                  const PropertyValue& value) {
+                                  PropertyValue&& value) {
         SetProperty(name, value);
     }
 };

@@ -88,7 +88,7 @@ class PropertyTable {
 public:
     struct Row {
         PropertyType type;
-        std::function<void(C&, const PropertyValue&)> set;
+        std::function<void(C&, PropertyValue&&)> set;
         std::function<PropertyValue(const C&)> get;
     };
 
@@ -100,14 +100,14 @@ public:
     static PropertyTable Inherit(const PropertyTable<Base>& base) {
         PropertyTable table;
         for (const auto& [name, row] : base.Rows()) {
-            table.rows_.insert_or_assign(name,
-                                         Row{row.type,
-                                             [set = row.set](C& self, const PropertyValue& value) {
-                                                 set(static_cast<Base&>(self), value);
-                                             },
-                                             [get = row.get](const C& self) {
-                                                 return get(static_cast<const Base&>(self));
-                                             }});
+            table.rows_.insert_or_assign(name, Row{row.type,
+                                                   [set = row.set](C& self, PropertyValue&& value) {
+                                                       set(static_cast<Base&>(self),
+                                                           std::move(value));
+                                                   },
+                                                   [get = row.get](const C& self) {
+                                                       return get(static_cast<const Base&>(self));
+                                                   }});
         }
         return table;
     }
@@ -119,8 +119,8 @@ public:
         using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const C&>>;
         rows_.insert_or_assign(std::move(name),
                                Row{detail::PropertyTypeFor<Value>::value,
-                                   [setter](C& self, const PropertyValue& value) {
-                                       std::invoke(setter, self, std::get<Value>(value));
+                                   [setter](C& self, PropertyValue&& value) {
+                                       std::invoke(setter, self, std::get<Value>(std::move(value)));
                                    },
                                    [getter](const C& self) {
                                        return PropertyValue(std::in_place_type<Value>,
@@ -164,7 +164,7 @@ public:
         if (row == nullptr) {
             detail::ThrowNoSuchProperty(target.ClassName(), name);
         }
-        SetRow(target, *row, name, value);
+        SetRow(target, *row, name, PropertyValue(value));
     }
 
     // The row of the named property, or null; rows stay where they are for the table's life.
@@ -173,13 +173,13 @@ public:
         return it == rows_.end() ? nullptr : &it->second;
     }
 
-    // Sets the property of a row that Find gave for name, as Set does.
-    static void SetRow(C& target, const Row& row, std::string_view name,
-                       const PropertyValue& value) {
+    // Sets the property of a row that Find gave for name, as Set does. A text value is moved
+    // into the property, not copied.
+    static void SetRow(C& target, const Row& row, std::string_view name, PropertyValue&& value) {
         if (fw::TypeOf(value) != row.type) {
             detail::ThrowPropertyTypeMismatch(target.ClassName(), name);
         }
-        row.set(target, value);
+        row.set(target, std::move(value));
     }
 
     std::optional<PropertyValue> Get(const C& target, std::string_view name) const {
@@ -205,31 +205,32 @@ private:
 
 // Declares, in a class body, the class's property table and implements fw::PropertyHolder from
 // it. Leaves the access at public.
-#define FW_PROPERTY_TABLE(Class)                                                             \
-public:                                                                                      \
-    static const ::fw::PropertyTable<Class>& Properties();                                   \
-    std::optional<::fw::PropertyType> PropertyTypeOf(std::string_view name) const override { \
-        return Properties().TypeOf(name);                                                    \
-    }                                                                                        \
-    void SetProperty(std::string_view name, const ::fw::PropertyValue& value) override {     \
-        Properties().Set(*this, name, value);                                                \
-    }                                                                                        \
-    std::optional<::fw::PropertyValue> GetProperty(std::string_view name) const override {   \
-        return Properties().Get(*this, name);                                                \
-    }                                                                                        \
-    std::optional<FoundProperty> FindProperty(std::string_view name) const override {        \
-        const auto* row = Properties().Find(name);                                           \
-        if (row == nullptr) {                                                                \
-            return std::nullopt;                                                             \
-        }                                                                                    \
-        return FoundProperty{row->type, row};                                                \
-    }                                                                                        \
-    void SetFoundProperty(const void* key, std::string_view name,                            \
-                          const ::fw::PropertyValue& value) override {                       \
-        if (key == nullptr) {                                                                \
-            SetProperty(name, value);                                                        \
-            return;                                                                          \
-        }                                                                                    \
-        using Table = ::fw::PropertyTable<Class>;                                            \
-        Table::SetRow(*this, *static_cast<const typename Table::Row*>(key), name, value);    \
+#define FW_PROPERTY_TABLE(Class)                                                               \
+public:                                                                                        \
+    static const ::fw::PropertyTable<Class>& Properties();                                     \
+    std::optional<::fw::PropertyType> PropertyTypeOf(std::string_view name) const override {   \
+        return Properties().TypeOf(name);                                                      \
+    }                                                                                          \
+    void SetProperty(std::string_view name, const ::fw::PropertyValue& value) override {       \
+        Properties().Set(*this, name, value);                                                  \
+    }                                                                                          \
+    std::optional<::fw::PropertyValue> GetProperty(std::string_view name) const override {     \
+        return Properties().Get(*this, name);                                                  \
+    }                                                                                          \
+    std::optional<FoundProperty> FindProperty(std::string_view name) const override {          \
+        const auto* row = Properties().Find(name);                                             \
+        if (row == nullptr) {                                                                  \
+            return std::nullopt;                                                               \
+        }                                                                                      \
+        return FoundProperty{row->type, row};                                                  \
+    }                                                                                          \
+    void SetFoundProperty(const void* key, std::string_view name, ::fw::PropertyValue&& value) \
+        override {                                                                             \
+        if (key == nullptr) {                                                                  \
+            SetProperty(name, value);                                                          \
+            return;                                                                            \
+        }                                                                                      \
+        using Table = ::fw::PropertyTable<Class>;                                              \
+        Table::SetRow(*this, *static_cast<const typename Table::Row*>(key), name,              \
+                      std::move(value));                                                       \
     }
