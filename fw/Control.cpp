@@ -1,5 +1,6 @@
 #include "fw/Control.h"
 
+#include "fw/Thread.h"
 #include "fw/Window.h"
 
 namespace fw {
@@ -24,6 +25,7 @@ const std::type_info* Control::EventSignature(int /*eventNumber*/) const {
 }
 
 void Control::AddEventHandler(int eventNumber, Ref<Delegate> handler) {
+    CheckUIThread();
     if (handler.IsNil()) {
         throw NilObjectException("event handler is nil");
     }
@@ -58,12 +60,8 @@ Control::KeepAlive::~KeepAlive() {
 }
 
 Control::Protector::Protector(Control& control) noexcept
-    : control_(&control), window_(AsObject(control.owner_)) {}
+    : control_(&control), window_(control.owner_) {}
 
 Control::Protector::~Protector() = default;
-
-Object* Control::AsObject(Window* window) noexcept {
-    return window;
-}
 
 }  // namespace fw

@@ -24,8 +24,9 @@ inline constexpr int64_t kNoControlSetIndex = std::numeric_limits<int32_t>::min(
 //
 // Life cycle: Window::__New makes the control and ties it to the window (Owner); the window's
 // _AddControl registers it and from then on holds it. When the window closes or goes away it
-// unhooks the control: the control drops its widget (or stops its timer) and never touches Qt
-// again, although the object may live on in a reference somebody keeps.
+// unhooks the control: the control drops its widget (or stops its timer), never touches Qt
+// again and raises no more events, although the object may live on in a reference somebody
+// keeps. A window that goes also drops its controls' handlers, which may point at it.
 class Control : public Object, public PropertyHolder {
 public:
     Control();
@@ -63,10 +64,14 @@ protected:
     bool IsUnhooked() const noexcept { return unhooked_; }
 
     // Calls the handler attached to the event with args, holding references to the handler
-    // and its target for the call. Without a handler it returns R's default (false for
-    // MouseDown). An exception of the handler passes through.
+    // and its target for the call. Without a handler, or once the control is unhooked (its
+    // window has closed or gone, and with it perhaps the handler's target), it returns R's
+    // default (false for MouseDown). An exception of the handler passes through.
     template <class R, class... A>
     R RaiseEvent(int eventNumber, A... args) {
+        if (unhooked_) {
+            return R();
+        }
         auto it = handlers_.find(eventNumber);
         if (it == handlers_.end()) {
             return R();
@@ -111,8 +116,6 @@ private:
         KeepAlive control_;
         KeepAlive window_;
     };
-
-    static Object* AsObject(Window* window) noexcept;
 
     Window* owner_ = nullptr;
     bool unhooked_ = false;

@@ -34,11 +34,6 @@ public:
     // The object a method delegate calls into; null for a free function.
     Object* Target() const noexcept { return target_; }
 
-    template <class Sig>
-    bool Is() const noexcept {
-        return *signature_ == typeid(Sig);
-    }
-
     // The raw function pointer of a free-function delegate. IllegalCastException when the
     // delegate has another signature or is bound to a method.
     template <class Sig>

@@ -15,6 +15,7 @@
 #include "fw/Dispatch.h"
 #include "fw/FaultPoint.h"
 #include "fw/MenuInstall.h"
+#include "fw/Thread.h"
 
 namespace fw {
 namespace {
@@ -184,6 +185,7 @@ Ref<MenuItem> MenuItem::Item(int64_t index) const {
 }
 
 void MenuItem::Trigger() {
+    CheckUIThread();
     detail::ChooseMenuItem(*this);
 }
 

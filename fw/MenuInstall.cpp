@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QKeySequence>
-#include <QLayout>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -79,11 +77,6 @@ void RemoveInstalledBar(QWidget& window) {
     }
     old->setObjectName(QString());
     old->hide();
-    if (auto* main = qobject_cast<QMainWindow*>(&window); main && main->menuWidget() == old) {
-        main->setMenuWidget(nullptr);
-    } else if (QLayout* layout = window.layout(); layout && layout->menuBar() == old) {
-        layout->setMenuBar(nullptr);
-    }
     old->deleteLater();
 }
 
@@ -109,15 +102,8 @@ void InstallMenuBar(QWidget* window, MenuBar* bar, bool visible) {
         Describe(*menu->menuAction(), *entry);
         AddItems(*window, *menu, *entry);
     }
-    // A main window or a window with a layout places the bar above its content; a bare widget
-    // gets it across its top edge, and its owner keeps the content below it.
-    if (auto* main = qobject_cast<QMainWindow*>(window)) {
-        main->setMenuWidget(widget);
-    } else if (QLayout* layout = window->layout()) {
-        layout->setMenuBar(widget);
-    } else {
-        widget->setGeometry(0, 0, window->width(), widget->sizeHint().height());
-    }
+    // The bar lies across the window's top edge; the window keeps its content below it.
+    widget->setGeometry(0, 0, window->width(), widget->sizeHint().height());
     widget->setVisible(visible);
 }
 

@@ -49,6 +49,9 @@ void PushButton::SetDefault(bool on) {
 
 void PushButton::Push() {
     CheckUIThread();
+    if (IsUnhooked()) {
+        return;  // its window has closed
+    }
     Deliver([this] { RaiseEvent<void, Ref<PushButton>>(kActionEvent, Ref<PushButton>(this)); });
 }
 

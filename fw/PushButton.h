@@ -27,7 +27,7 @@ public:
     void SetButtonStyle(int64_t style) { buttonStyle_ = style; }
 
     // Raises Action as a click does, through the framework's dispatch: whatever escapes the
-    // handler goes to the unhandled-exception routine.
+    // handler goes to the unhandled-exception routine. Does nothing once the window has closed.
     void Push();
     // Whether Return or Escape may press it now: it has a widget, shown and enabled.
     bool CanBePressed() const noexcept;

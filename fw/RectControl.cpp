@@ -8,6 +8,7 @@
 #include "fw/Thread.h"
 #include "fw/Window.h"
 #include "fw/detail/QtConvert.h"
+#include "fw/detail/SaturatingMath.h"
 
 namespace fw {
 
@@ -88,23 +89,26 @@ void RectControl::Place() {
         return;
     }
     // The widget sits in its parent's widget, so its position is relative to the parent's.
-    const int64_t x = left_ - (parent_ != nullptr ? parent_->left_ : 0);
-    const int64_t y = top_ - (parent_ != nullptr ? parent_->top_ : 0);
+    const int64_t x = detail::SaturatingSub(left_, parent_ != nullptr ? parent_->left_ : 0);
+    const int64_t y = detail::SaturatingSub(top_, parent_ != nullptr ? parent_->top_ : 0);
     widget_->setGeometry(detail::ToInt(x), detail::ToInt(y),
                          detail::ToInt(std::max<int64_t>(0, width_)),
                          detail::ToInt(std::max<int64_t>(0, height_)));
 }
 
-void RectControl::MoveBy(int64_t dx, int64_t dy) {
-    left_ += dx;
-    top_ += dy;
+void RectControl::MoveTo(int64_t left, int64_t top) {
+    const int64_t dx = detail::SaturatingSub(left, left_);
+    const int64_t dy = detail::SaturatingSub(top, top_);
+    left_ = left;
+    top_ = top;
     Place();
     // Nested controls move with this one, as their widgets do; their window coordinates follow.
     if (Window* owner = Owner()) {
         for (Control* member : owner->members_) {
             auto* child = dynamic_cast<RectControl*>(member);
             if (child != nullptr && child->parent_ == this) {
-                child->MoveBy(dx, dy);
+                child->MoveTo(detail::SaturatingAdd(child->left_, dx),
+                              detail::SaturatingAdd(child->top_, dy));
             }
         }
     }
@@ -112,12 +116,12 @@ void RectControl::MoveBy(int64_t dx, int64_t dy) {
 
 void RectControl::SetLeft(int64_t left) {
     CheckUIThread();
-    MoveBy(left - left_, 0);
+    MoveTo(left, top_);
 }
 
 void RectControl::SetTop(int64_t top) {
     CheckUIThread();
-    MoveBy(0, top - top_);
+    MoveTo(left_, top);
 }
 
 void RectControl::SetWidth(int64_t width) {
@@ -243,19 +247,19 @@ void RectControl::FollowWindowResize(int64_t dx, int64_t dy) {
     int64_t moveY = 0;
     if (lockRight_) {
         if (lockLeft_) {
-            width_ += dx;
+            width_ = detail::SaturatingAdd(width_, dx);
         } else {
             moveX = dx;
         }
     }
     if (lockBottom_) {
         if (lockTop_) {
-            height_ += dy;
+            height_ = detail::SaturatingAdd(height_, dy);
         } else {
             moveY = dy;
         }
     }
-    MoveBy(moveX, moveY);
+    MoveTo(detail::SaturatingAdd(left_, moveX), detail::SaturatingAdd(top_, moveY));
 }
 
 void RectControl::Unhook() {

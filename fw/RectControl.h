@@ -103,8 +103,9 @@ private:
 
     RectControl* ResolveParent(const std::string& parent) const;
     QWidget* ParentWidget() const;
-    // Moves this control and everything nested in it, keeping them together.
-    void MoveBy(int64_t dx, int64_t dy);
+    // Moves this control to (left, top) and everything nested in it along, keeping them
+    // together.
+    void MoveTo(int64_t left, int64_t top);
     void Place();
     void ApplyFocusPolicy();
     // The window has been resized by (dx, dy); follow the locks.

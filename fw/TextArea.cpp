@@ -2,9 +2,9 @@
 
 #include <QTextOption>
 
-#include "fw/TextAreaWidget.h"
 #include "fw/Thread.h"
 #include "fw/detail/QtConvert.h"
+#include "fw/detail/TextAreaWidget.h"
 
 namespace fw {
 

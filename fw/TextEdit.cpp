@@ -28,10 +28,10 @@ const PropertyTable<TextEdit>& TextEdit::Properties() {
 }
 
 std::string TextEdit::Text() const {
+    CheckUIThread();
     if (Widget() == nullptr) {
         return text_;
     }
-    CheckUIThread();
     return WidgetText();
 }
 

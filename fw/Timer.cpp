@@ -71,6 +71,9 @@ void Timer::Fire() {
 }
 
 void Timer::Elapsed() {
+    if (IsUnhooked()) {
+        return;  // its window has closed: no more ticks
+    }
     if (mode_ == 1) {
         // A single-shot timer is spent once it has fired.
         mode_ = 0;

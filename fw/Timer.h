@@ -29,7 +29,8 @@ public:
     int64_t Period() const noexcept { return period_; }
     void SetPeriod(int64_t period);
 
-    // Raises Action exactly as the period running out does (for tests).
+    // Raises Action exactly as the period running out does (for tests); nothing once the window
+    // has closed.
     void Fire();
     // Milliseconds until the next tick, or -1 while the timer is off.
     int64_t RemainingTime() const;

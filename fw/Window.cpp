@@ -4,13 +4,15 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+#include "fw/Dispatch.h"
 #include "fw/Menu.h"
 #include "fw/MenuInstall.h"
 #include "fw/PushButton.h"
 #include "fw/RectControl.h"
 #include "fw/Thread.h"
-#include "fw/WindowWidget.h"
 #include "fw/detail/QtConvert.h"
+#include "fw/detail/SaturatingMath.h"
+#include "fw/detail/WindowWidget.h"
 
 namespace fw {
 namespace {
@@ -24,21 +26,24 @@ std::vector<Ref<Window>>& Registry() {
 }
 
 // When the event loop ends (the quit item, or the application being told to quit) the windows
-// that are still open close, while Qt is still there to take their widgets down; likewise if
-// the QApplication itself goes.
+// that are still open close, newest first, while Qt is still there to take their widgets down.
+// Each gets one try from a copy of the list: a Close that fails leaves its window registered,
+// and its exception goes to the unhandled-exception routine instead of into Qt's exec().
 void CloseAllAtExit() {
-    while (!Registry().empty()) {
-        Ref<Window> window = Registry().back();
-        window->Close();
+    const std::vector<Ref<Window>> open = Registry();
+    for (auto it = open.rbegin(); it != open.rend(); ++it) {
+        const Ref<Window>& window = *it;
+        Dispatch([&window] { window->Close(); });
     }
 }
 
+// Only the end of the loop is watched, not the end of the QApplication: RuntimeInit never
+// deletes the application it makes, so a post routine would never run.
 void WatchApplicationExit() {
     static bool watching = false;
     if (!watching) {
         watching = true;
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, &CloseAllAtExit);
-        qAddPostRoutine(&CloseAllAtExit);
     }
 }
 
@@ -52,8 +57,11 @@ Window::Window() = default;
 
 Window::~Window() {
     UnhookAll();
+    // The controls may outlive the window in somebody's reference; their handlers may point at
+    // it, so they go with it.
     for (Control* member : members_) {
         member->owner_ = nullptr;
+        member->handlers_.clear();
     }
     members_.clear();
     ReleaseWidget();
@@ -262,7 +270,10 @@ void Window::Close() {
     closed_ = true;
     open_ = false;
     if (widget_ != nullptr) {
-        widget_->hide();
+        // Closed, not just hidden, so that closing the last window ends the run as the close
+        // box does. Detached first: its close event must not come back here.
+        widget_->Detach();
+        widget_->close();
     }
     UnhookAll();
     ReleaseWidget();
@@ -286,6 +297,7 @@ void Window::SetMenuBar(Ref<fw::MenuBar> bar) {
 }
 
 Ref<Window> Window::_GetImplicitWindow(std::string_view className) {
+    CheckUIThread();
     const auto& registry = Registry();
     for (auto it = registry.rbegin(); it != registry.rend(); ++it) {
         if (className == (*it)->ClassName()) {
@@ -296,6 +308,7 @@ Ref<Window> Window::_GetImplicitWindow(std::string_view className) {
 }
 
 std::vector<Ref<Window>> Window::OpenWindows() {
+    CheckUIThread();
     return Registry();
 }
 
@@ -407,15 +420,18 @@ void Window::ApplySize() {
     }
     const int bar = MenuBarHeight();
     const int width = WidgetSize(width_);
-    const int height = WidgetSize(height_);
+    // The frame's height: the content's and the bar's, within what a widget can be.
+    const auto frameHeight = [bar](int64_t contentHeight) {
+        return WidgetSize(detail::SaturatingAdd(contentHeight, bar));
+    };
     if (resizeable_) {
-        widget_->setMinimumSize(WidgetSize(minWidth_), WidgetSize(minHeight_ + bar));
+        widget_->setMinimumSize(WidgetSize(minWidth_), frameHeight(minHeight_));
         widget_->setMaximumSize(WidgetSize(std::max(maxWidth_, minWidth_)),
-                                WidgetSize(std::max(maxHeight_, minHeight_) + bar));
-        widget_->resize(width, height + bar);
+                                frameHeight(std::max(maxHeight_, minHeight_)));
+        widget_->resize(width, frameHeight(height_));
     } else {
         // Not resizable by the user; the program still sets the size.
-        widget_->setFixedSize(width, height + bar);
+        widget_->setFixedSize(width, frameHeight(height_));
     }
     widget_->LayoutChildren();
     // The limits may have kept the size from what was asked.

@@ -11,6 +11,7 @@
 #include "fw/FaultPoint.h"
 #include "fw/Object.h"
 #include "fw/PropertyTable.h"
+#include "fw/Thread.h"
 
 class QWidget;
 
@@ -35,8 +36,9 @@ QWidget* ContentWidgetOf(const Window& window);
 // framework holds it, _GetImplicitWindow finds it) and shows itself when Visible. An exception
 // from any step reaches the caller of Constructor and the window is not registered.
 //
-// Close (also the close box) hides the window, unhooks its controls (they stop touching Qt,
-// timers stop), lets its widgets go and removes it from the open windows. A closed window stays
+// Close (also the close box) closes the window's widget (the last window closing ends the run,
+// however it closes), unhooks its controls (they stop touching Qt and raising events, timers
+// stop), lets its widgets go and removes it from the open windows. A closed window stays
 // closed. Its controls stay reachable through the lookups until the object itself goes.
 //
 // Width and Height are the content size: the area the controls lie in, below a visible menu
@@ -117,6 +119,7 @@ public:
     // registered).
     template <class C>
     requires std::is_base_of_v<Control, C> Ref<C> __New() {
+        CheckUIThread();
         FaultPoint("Window.__New");
         Ref<C> control(new C());
         Adopt(*control);

@@ -1,4 +1,4 @@
-#include "fw/WindowWidget.h"
+#include "fw/detail/WindowWidget.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -32,14 +32,16 @@ void WindowWidget::LayoutChildren() {
 }
 
 void WindowWidget::closeEvent(QCloseEvent* event) {
-    event->accept();
     if (owner_ == nullptr) {
+        event->accept();
         return;
     }
     // Close may drop the framework's last reference to the window; the one held here keeps it
     // alive until the call is over.
     Ref<Window> window(owner_);
     Dispatch([&window] { window->Close(); });
+    // Only a window that really closed lets Qt close its widget (and perhaps end the run).
+    event->setAccepted(!window->IsOpen());
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event) {

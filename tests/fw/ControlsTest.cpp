@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -17,6 +18,8 @@
 #include "fw/Font.h"
 #include "fw/Label.h"
 #include "fw/Listbox.h"
+#include "fw/Menu.h"
+#include "fw/MenuInstall.h"
 #include "fw/PropertyList.h"
 #include "fw/Separator.h"
 #include "fw/TestAccess.h"
@@ -203,11 +206,66 @@ void ExpectEachPropertyIsItsOwn(fw::PropertyHolder& target, const std::vector<st
     }
 }
 
+constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
+constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
+
+// Each Integer property among names keeps the ends of the range as set, one after the other
+// (so that differences between them span the whole range), and gets its value back afterwards.
+// Sanitizer builds catch any overflow in what the setters derive from them.
+void ExpectExtremeIntegersReadBack(fw::PropertyHolder& target,
+                                   const std::vector<std::string>& names,
+                                   const std::string& context) {
+    for (const auto& name : names) {
+        if (DeclaredType(name) != PropertyType::Integer) {
+            continue;
+        }
+        const PropertyValue original = *target.GetProperty(name);
+        for (int64_t value : {kInt64Max, kInt64Min, kInt64Max, kInt64Min}) {
+            fw::RuntimeMassPropertySetter(target, fw::WritePropertyList({{name, value}}));
+            EXPECT_EQ(*target.GetProperty(name), PropertyValue(value))
+                << context << "." << name << " = " << value;
+        }
+        fw::RuntimeMassPropertySetter(target, fw::WritePropertyList({{name, original}}));
+    }
+}
+
+// What the geometry makes of the ends of the range: a control nested in a frame away from the
+// origin lies far off on the side its window coordinates say, and a control locked to every
+// edge and as large as can be stays so when its window grows.
+void ExpectExtremeGeometrySaturates(TestWindow& window, fw::RectControl& rect,
+                                    const std::string& context) {
+    ASSERT_EQ(rect.InitialParent(), "Frame") << context;
+    rect.SetLeft(kInt64Min);
+    rect.SetTop(kInt64Max);
+    EXPECT_LT(WidgetOf(rect)->x(), 0) << context;
+    EXPECT_GT(WidgetOf(rect)->y(), 0) << context;
+    rect.SetLeft(kInt64Max);
+    rect.SetTop(kInt64Min);
+    EXPECT_GT(WidgetOf(rect)->x(), 0) << context;
+    EXPECT_LT(WidgetOf(rect)->y(), 0) << context;
+
+    rect.SetInitialParent("");
+    rect.SetLeft(0);
+    rect.SetTop(0);
+    rect.SetWidth(kInt64Max);
+    rect.SetHeight(kInt64Max);
+    rect.SetLockLeft(true);
+    rect.SetLockTop(true);
+    rect.SetLockRight(true);
+    rect.SetLockBottom(true);
+    QWidget* top = WidgetOf(window);
+    top->resize(top->width() + 10, top->height() + 10);  // as the user drags the corner
+    EXPECT_EQ(rect.Width(), kInt64Max) << context;
+    EXPECT_EQ(rect.Height(), kInt64Max) << context;
+}
+
 TEST_F(ControlsTest, EveryDeclaredPropertyIsSettableAndReadsBack) {
     for (const auto& c : ClassCases()) {
         Ref<fw::Control> control;
         auto window = Open([&](TestWindow& w) {
-            w.Add<Box>("Frame");
+            auto frame = w.Add<Box>("Frame");
+            frame->SetLeft(10);
+            frame->SetTop(10);
             control = c.make(w);
         });
         for (const auto& name : c.names) {
@@ -222,6 +280,10 @@ TEST_F(ControlsTest, EveryDeclaredPropertyIsSettableAndReadsBack) {
                 << c.className << "." << name;
         }
         ExpectEachPropertyIsItsOwn(*control, c.names, c.className);
+        ExpectExtremeIntegersReadBack(*control, c.names, c.className);
+        if (auto* rect = dynamic_cast<fw::RectControl*>(control.Get())) {
+            ExpectExtremeGeometrySaturates(*window, *rect, c.className);
+        }
         window->Close();
     }
 }
@@ -256,6 +318,33 @@ TEST_F(ControlsTest, EveryWindowPropertyIsItsOwn) {
     EXPECT_EQ(window->PropertyTypeOf("Left"), std::nullopt);
     EXPECT_EQ(window->PropertyTypeOf("Name"), std::nullopt);
     ExpectEachPropertyIsItsOwn(*window, names, "Window");
+
+    // The ends of the range, on a hidden window (never shown as tall as its limits allow) with a
+    // visible menu bar, whose height adds to the height limits.
+    auto bar = fw::MakeRef<fw::MenuBar>();
+    bar->Append(fw::MakeRef<fw::MenuItem>());
+    bar->Item(0)->SetText("File");
+    window->SetVisible(false);
+    window->SetResizeable(true);
+    window->SetMenuBar(bar);
+    window->SetMenuBarVisible(true);
+    QWidget* top = WidgetOf(*window);
+    ASSERT_GT(fw::detail::InstalledMenuBar(top)->sizeHint().height(), 0);
+    ExpectExtremeIntegersReadBack(
+        *window,
+        {"MinWidth", "MinHeight", "MaxWidth", "MaxHeight", "Frame", "MacProcID", "Placement"},
+        "Window");
+    // The largest maximum, not one wrapped round to nothing. (A minimum that large means none
+    // to Qt, so only a sanitizer build sees that one overflow.)
+    window->SetMinHeight(kInt64Max);
+    window->SetMaxHeight(kInt64Max);
+    EXPECT_EQ(top->maximumHeight(), QWIDGETSIZE_MAX);
+    window->SetMinHeight(64);
+    window->SetMaxHeight(32000);
+    window->SetHeight(kInt64Max);
+    EXPECT_EQ(window->Height(), 32000) << "the tallest the limits allow";
+    window->SetHeight(kInt64Min);
+    EXPECT_EQ(window->Height(), 64);
 }
 
 // --- geometry --------------------------------------------------------------------------------

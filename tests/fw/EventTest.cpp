@@ -168,4 +168,62 @@ TEST_F(EventTest, TimerFireRaisesActionThroughTheDispatcher) {
     EXPECT_EQ(fw::testing::UnhandledExceptionCount(), before + 1);
 }
 
+// Its handlers count their calls without touching the window, so that a call that still got
+// through after the window has gone shows in the count (and under ASan as a use after free).
+class CountingWindow : public TestWindow {
+public:
+    static inline int calls = 0;
+    void Tick(Ref<fw::Timer>) { ++calls; }
+    void Press(Ref<fw::PushButton>) { ++calls; }
+};
+
+// A control of a closed window raises nothing: neither while the window object lives on nor
+// after it has gone, when the handler's target would be freed memory. The window takes the
+// handlers with it.
+TEST_F(EventTest, ControlsOfAClosedWindowRaiseNoMoreEvents) {
+    struct Case {
+        const char* name;
+        int event;
+        std::function<Ref<fw::Control>(CountingWindow&)> add;
+        std::function<void(fw::Control&)> raise;
+    } cases[] = {
+        {"timer Fire", fw::kTimerActionEvent,
+         [](CountingWindow& w) {
+             auto timer = w.__New<fw::Timer>();
+             w._AddControl("Ticker", timer);
+             fw::RuntimeAddEventHandler(*timer, fw::kTimerActionEvent,
+                                        fw::RuntimeCreateDelegate(&w, &CountingWindow::Tick));
+             return Ref<fw::Control>(timer);
+         },
+         [](fw::Control& c) { static_cast<fw::Timer&>(c).Fire(); }},
+        {"button Push", fw::kActionEvent,
+         [](CountingWindow& w) {
+             auto button = w.Add<fw::PushButton>("Start");
+             fw::RuntimeAddEventHandler(*button, fw::kActionEvent,
+                                        fw::RuntimeCreateDelegate(&w, &CountingWindow::Press));
+             return Ref<fw::Control>(button);
+         },
+         [](fw::Control& c) { static_cast<fw::PushButton&>(c).Push(); }},
+    };
+    for (const auto& c : cases) {
+        CountingWindow::calls = 0;
+        Ref<fw::Control> control;
+        auto window = fw::MakeRef<CountingWindow>();
+        window->onCreateControls = [&](TestWindow&) { control = c.add(*window); };
+        window->Constructor();
+        c.raise(*control);
+        EXPECT_EQ(CountingWindow::calls, 1) << c.name << " while open";
+
+        window->Close();
+        c.raise(*control);
+        EXPECT_EQ(CountingWindow::calls, 1) << c.name << " after Close";
+        EXPECT_EQ(window->RefCount(), 1) << c.name;
+        window.Reset();  // the window goes; the test still holds the control
+        fw::testing::FlushDeferredDeletes();
+        EXPECT_FALSE(control->HasEventHandler(c.event)) << c.name;
+        c.raise(*control);
+        EXPECT_EQ(CountingWindow::calls, 1) << c.name << " after the window has gone";
+    }
+}
+
 }  // namespace

@@ -8,10 +8,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <thread>
 
 #include "WidgetTestWindow.h"
+#include "fw/Canvas.h"
 #include "fw/Dispatch.h"
+#include "fw/FaultPoint.h"
 #include "fw/Menu.h"
 #include "fw/MenuInstall.h"
 #include "fw/PropertyList.h"
@@ -384,6 +387,155 @@ TEST_F(WindowTest, ButtonThatClosesItsOwnWindowEndsIt) {
     EXPECT_TRUE(button.isNull());
 }
 
+// Runs the event loop until it ends, or fails the test and ends it after five seconds; returns
+// the loop's exit code.
+int RunLoopWithDeadline(const char* context) {
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [context] {
+        ADD_FAILURE() << context << ": the event loop did not end";
+        QCoreApplication::exit(99);
+    });
+    deadline.start(5000);
+    return QCoreApplication::exec();
+}
+
+void CloseOwnWindow(fw::Control& control) {
+    control.Owner()->Close();
+}
+
+// Closing the last open window ends the run the same way, whether the player uses the close box
+// or the program closes it, from outside or from one of the window's own handlers; the window
+// and its widgets then go.
+TEST_F(WindowTest, ClosingTheLastWindowEndsTheRunHoweverItCloses) {
+    enum class Way { Code, CloseBox, Button, Return, Timer, Paint, MouseDown };
+    const std::pair<const char*, Way> cases[] = {
+        {"Close from the event loop", Way::Code},
+        {"close box", Way::CloseBox},
+        {"button handler", Way::Button},
+        {"Return on the default button", Way::Return},
+        {"timer tick", Way::Timer},
+        {"canvas Paint", Way::Paint},
+        {"canvas MouseDown", Way::MouseDown},
+    };
+    for (const auto& [name, way] : cases) {
+        ASSERT_TRUE(fw::Window::OpenWindows().empty()) << name;
+        Ref<fw::PushButton> button;
+        Ref<fw::Canvas> canvas;
+        {
+            auto window = fw::MakeRef<CountedWindow>();
+            window->onCreateControls = [&, way = way](TestWindow& self) {
+                button = self.Add<fw::PushButton>("OKButton");
+                button->SetDefault(true);
+                fw::RuntimeAddEventHandler(
+                    *button, fw::kActionEvent,
+                    fw::RuntimeCreateDelegate(&self, &TestWindow::ButtonAction));
+                canvas = self.Add<fw::Canvas>("Canvas");
+                canvas->SetLeft(150);  // clear of the button
+                if (way == Way::Paint) {
+                    fw::RuntimeAddEventHandler(
+                        *canvas, fw::kPaintEvent,
+                        fw::RuntimeCreateDelegate(
+                            +[](Ref<fw::Canvas> c, Ref<fw::Graphics>,
+                                Ref<fw::Array<Ref<fw::Rect>>>) { CloseOwnWindow(*c); }));
+                }
+                if (way == Way::MouseDown) {
+                    fw::RuntimeAddEventHandler(
+                        *canvas, fw::kMouseDownEvent,
+                        fw::RuntimeCreateDelegate(+[](Ref<fw::Canvas> c, int64_t, int64_t) {
+                            CloseOwnWindow(*c);
+                            return true;
+                        }));
+                }
+                if (way == Way::Timer) {
+                    auto timer = self.__New<fw::Timer>();
+                    self._AddControl("Ticker", timer);
+                    fw::RuntimeAddEventHandler(
+                        *timer, fw::kTimerActionEvent,
+                        fw::RuntimeCreateDelegate(+[](Ref<fw::Timer> t) { CloseOwnWindow(*t); }));
+                    timer->SetPeriod(1);
+                    timer->SetMode(1);
+                }
+            };
+            window->onAction = [](TestWindow& self) { self.Close(); };
+            window->Constructor();
+        }  // only the open registry holds the window now
+        QPointer<QWidget> top = WidgetOf(*fw::Window::OpenWindows().at(0));
+        QPointer<QWidget> buttonWidget = WidgetOf(*button);
+        QPointer<QWidget> canvasWidget = WidgetOf(*canvas);
+        button.Reset();
+        canvas.Reset();
+
+        QTimer::singleShot(0, [&, way = way] {
+            switch (way) {
+                case Way::Code:
+                    fw::Window::OpenWindows().at(0)->Close();
+                    break;
+                case Way::CloseBox:
+                    top->close();
+                    break;
+                case Way::Button:
+                    QTest::mouseClick(buttonWidget, Qt::LeftButton);
+                    break;
+                case Way::Return:
+                    QTest::keyPress(top, Qt::Key_Return);
+                    break;
+                case Way::Paint:
+                    canvasWidget->repaint();
+                    break;
+                case Way::MouseDown:
+                    QTest::mousePress(canvasWidget, Qt::LeftButton);
+                    break;
+                case Way::Timer:
+                    break;  // the timer fires by itself
+            }
+        });
+        EXPECT_EQ(RunLoopWithDeadline(name), 0) << name;
+        EXPECT_TRUE(fw::Window::OpenWindows().empty()) << name;
+        fw::testing::FlushDeferredDeletes();
+        EXPECT_EQ(CountedWindow::alive, 0) << name;
+        EXPECT_TRUE(top.isNull() && buttonWidget.isNull() && canvasWidget.isNull()) << name;
+    }
+}
+
+// A Close that fails (here at its fault point) leaves its window open and showing: the close box
+// is refused rather than reported to Qt as done, and the failure reaches the unhandled-exception
+// routine once.
+TEST_F(WindowTest, ACloseBoxWhoseCloseFailsLeavesTheWindowShowing) {
+    auto window = fw::MakeRef<TestWindow>();
+    window->Constructor();
+    QWidget* top = WidgetOf(*window);
+    const int before = fw::testing::UnhandledExceptionCount();
+    fw::testing::ArmFault("Window.Close");
+    EXPECT_FALSE(top->close());
+    EXPECT_EQ(fw::testing::UnhandledExceptionCount(), before + 1);
+    EXPECT_TRUE(window->IsOpen());
+    EXPECT_TRUE(top->isVisible());
+
+    EXPECT_TRUE(top->close());
+    EXPECT_FALSE(window->IsOpen());
+    EXPECT_EQ(fw::testing::UnhandledExceptionCount(), before + 1);
+}
+
+// The windows still open when the loop ends close then, each once; one whose Close fails is
+// reported, the others still close, and nothing escapes into the loop.
+TEST_F(WindowTest, AFailingCloseAtTheEndOfTheRunIsReportedAndTheLoopEnds) {
+    auto older = fw::MakeRef<TestWindow>();
+    older->Constructor();
+    auto newer = fw::MakeRef<TestWindow>();
+    newer->Constructor();
+    const int before = fw::testing::UnhandledExceptionCount();
+    fw::testing::ArmFault("Window.Close");  // the newest closes first and fails
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    int code = -1;
+    EXPECT_NO_THROW(code = RunLoopWithDeadline("quit"));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(fw::testing::UnhandledExceptionCount(), before + 1);
+    EXPECT_TRUE(newer->IsOpen());
+    EXPECT_FALSE(older->IsOpen());
+    EXPECT_EQ(fw::Window::OpenWindows(), std::vector<Ref<fw::Window>>{newer});
+}
+
 TEST_F(WindowTest, ReturnPressesTheDefaultButtonUnlessATextAreaTakesIt) {
     enum class Focus { Field, MultiLineArea, SingleLineArea, Button };
     struct Case {
@@ -480,14 +632,30 @@ TEST_F(WindowTest, UserInterfaceCallsFromAnotherThreadAreRefused) {
     window->onCreateControls = [&](TestWindow& self) { field = self.Add<fw::TextField>("Field"); };
     window->Constructor();
     auto spare = window->__New<fw::TextField>();
+    auto closed = fw::MakeRef<TestWindow>();
+    Ref<fw::TextField> closedField;
+    closed->onCreateControls = [&](TestWindow& self) {
+        closedField = self.Add<fw::TextField>("Field");
+    };
+    closed->Constructor();
+    closed->Close();
+    const auto button = fw::PushButton::Create();
+    const auto handler = fw::RuntimeCreateDelegate(window, &TestWindow::ButtonAction);
+    const auto item = fw::MakeRef<fw::MenuItem>();
 
     const std::pair<const char*, std::function<void()>> calls[] = {
         {"_AddControl", [&] { window->_AddControl("Spare", spare); }},
+        {"Window.__New", [&] { (void)window->__New<fw::TextField>(); }},
         {"Window.SetWidth", [&] { window->SetWidth(100); }},
         {"Window.Close", [&] { window->Close(); }},
+        {"Window._GetImplicitWindow", [] { (void)fw::Window::_GetImplicitWindow("TestWindow"); }},
+        {"Window.OpenWindows", [] { (void)fw::Window::OpenWindows(); }},
         {"RectControl.SetLeft", [&] { field->SetLeft(3); }},
         {"TextField.SetText", [&] { field->SetText("x"); }},
         {"TextField.Text", [&] { (void)field->Text(); }},
+        {"TextField.Text of a closed window", [&] { (void)closedField->Text(); }},
+        {"Control.AddEventHandler", [&] { button->AddEventHandler(fw::kActionEvent, handler); }},
+        {"MenuItem.Trigger", [&] { item->Trigger(); }},
     };
     for (const auto& [name, call] : calls) {
         bool refused = false;
@@ -502,6 +670,7 @@ TEST_F(WindowTest, UserInterfaceCallsFromAnotherThreadAreRefused) {
         EXPECT_TRUE(refused) << name;
     }
     EXPECT_TRUE(window->_ControlByName("Spare").IsNil());
+    EXPECT_FALSE(button->HasEventHandler(fw::kActionEvent));
     EXPECT_TRUE(window->IsOpen());
     EXPECT_EQ(window->Width(), 300);
 }
