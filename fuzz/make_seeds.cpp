@@ -8,6 +8,7 @@
 
 #include "fuzz/AllPropertiesTarget.h"
 #include "fw/PropertyList.h"
+#include "tests/support/MainWindowList.h"
 
 namespace {
 
@@ -23,32 +24,7 @@ std::vector<PropertyEntry> TimerList() {
     return {{"Mode", int64_t{2}}, {"Period", int64_t{1000}}};
 }
 
-std::vector<PropertyEntry> MainWindowList() {
-    return {
-        {"Width", int64_t{560}},
-        {"Height", int64_t{562}},
-        {"MinWidth", int64_t{64}},
-        {"MinHeight", int64_t{64}},
-        {"MaxWidth", int64_t{32000}},
-        {"MaxHeight", int64_t{32000}},
-        {"Frame", int64_t{0}},
-        {"Title", Utf8(u8"ソラネリ(Mac)")},
-        {"CloseButton", true},
-        {"Resizeable", false},
-        {"MaximizeButton", false},
-        {"MinimizeButton", false},
-        {"FullScreenButton", false},
-        {"Composite", false},
-        {"MacProcID", int64_t{0}},
-        {"Placement", int64_t{0}},
-        {"Visible", true},
-        {"LiveResize", false},
-        {"FullScreen", false},
-        {"MenuBarVisible", false},
-        {"HasBackColor", true},
-        {"BackColor", fw::RGB(255, 128, 0)},
-    };
-}
+using karuta_test::MainWindowList;
 
 std::vector<PropertyEntry> LabelList() {
     return {

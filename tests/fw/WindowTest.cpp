@@ -19,6 +19,7 @@
 #include "fw/MenuInstall.h"
 #include "fw/PropertyList.h"
 #include "fw/TestAccess.h"
+#include "tests/support/MainWindowList.h"
 
 namespace {
 
@@ -32,30 +33,7 @@ protected:
     void TearDown() override { fw::testing::CloseAllWindows(); }
 };
 
-const std::vector<PropertyEntry> kMainWindowList = {
-    {"Width", int64_t{560}},
-    {"Height", int64_t{562}},
-    {"MinWidth", int64_t{64}},
-    {"MinHeight", int64_t{64}},
-    {"MaxWidth", int64_t{32000}},
-    {"MaxHeight", int64_t{32000}},
-    {"Frame", int64_t{0}},
-    {"Title", std::string("ソラネリ(Mac)")},
-    {"CloseButton", true},
-    {"Resizeable", false},
-    {"MaximizeButton", false},
-    {"MinimizeButton", false},
-    {"FullScreenButton", false},
-    {"Composite", false},
-    {"MacProcID", int64_t{0}},
-    {"Placement", int64_t{0}},
-    {"Visible", true},
-    {"LiveResize", false},
-    {"FullScreen", false},
-    {"MenuBarVisible", false},
-    {"HasBackColor", true},
-    {"BackColor", fw::RGB(255, 128, 0)},
-};
+const std::vector<PropertyEntry> kMainWindowList = karuta_test::MainWindowList();
 
 Ref<TestWindow> WindowWithList(const std::vector<PropertyEntry>& list) {
     auto window = fw::MakeRef<TestWindow>();
