@@ -60,7 +60,7 @@ void RectControl::Constructor() {
         return;  // its window has closed: no widget any more
     }
     if (!initialParent_.empty() && parent_ == nullptr) {
-        parent_ = ResolveParent(initialParent_);
+        NestIn(ResolveParent(initialParent_));
     }
     QWidget* parent = ParentWidget();
     if (parent == nullptr) {
@@ -96,6 +96,16 @@ void RectControl::Place() {
                          detail::ToInt(std::max<int64_t>(0, height_)));
 }
 
+void RectControl::NestIn(RectControl* parent) {
+    if (parent_ != nullptr) {
+        --parent_->nestedCount_;
+    }
+    parent_ = parent;
+    if (parent_ != nullptr) {
+        ++parent_->nestedCount_;
+    }
+}
+
 void RectControl::MoveTo(int64_t left, int64_t top) {
     const int64_t dx = detail::SaturatingSub(left, left_);
     const int64_t dy = detail::SaturatingSub(top, top_);
@@ -103,7 +113,8 @@ void RectControl::MoveTo(int64_t left, int64_t top) {
     top_ = top;
     Place();
     // Nested controls move with this one, as their widgets do; their window coordinates follow.
-    if (Window* owner = Owner()) {
+    // Most controls have none, and a frame's face is made after the frame is placed.
+    if (Window* owner = Owner(); owner != nullptr && nestedCount_ > 0) {
         for (Control* member : owner->members_) {
             auto* child = dynamic_cast<RectControl*>(member);
             if (child != nullptr && child->parent_ == this) {
@@ -214,7 +225,7 @@ void RectControl::SetInitialParent(std::string parent) {
         resolved = ResolveParent(parent);
     }
     initialParent_ = std::move(parent);
-    parent_ = resolved;
+    NestIn(resolved);
     if (widget_ != nullptr) {
         if (QWidget* host = ParentWidget()) {
             widget_->setParent(host);
@@ -275,7 +286,7 @@ void RectControl::Unhook() {
         }
         widget_ = nullptr;
     }
-    parent_ = nullptr;
+    NestIn(nullptr);
     Control::Unhook();
 }
 

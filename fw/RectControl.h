@@ -103,6 +103,9 @@ private:
 
     RectControl* ResolveParent(const std::string& parent) const;
     QWidget* ParentWidget() const;
+    // Makes this control nested in parent (or in none), keeping the parent's count of nested
+    // controls.
+    void NestIn(RectControl* parent);
     // Moves this control to (left, top) and everything nested in it along, keeping them
     // together.
     void MoveTo(int64_t left, int64_t top);
@@ -113,6 +116,7 @@ private:
 
     QWidget* widget_ = nullptr;
     RectControl* parent_ = nullptr;
+    int64_t nestedCount_ = 0;  // controls whose parent_ is this one
     bool constructed_ = false;
     int64_t left_ = 0;
     int64_t top_ = 0;
