@@ -83,14 +83,19 @@ struct PropertyNameHash {
 
 }  // namespace detail
 
+// One property of a class: its type and how to set and read it. A row works on the property
+// holder and casts down to the class that registered it, so a derived class shares its base
+// class's rows as they are: a set is one call however deep the class lies.
+struct PropertyRow {
+    PropertyType type;
+    std::function<void(PropertyHolder&, PropertyValue&&)> set;
+    std::function<PropertyValue(const PropertyHolder&)> get;
+};
+
 template <class C>
 class PropertyTable {
 public:
-    struct Row {
-        PropertyType type;
-        std::function<void(C&, PropertyValue&&)> set;
-        std::function<PropertyValue(const C&)> get;
-    };
+    using Row = PropertyRow;
 
     PropertyTable() = default;
 
@@ -99,16 +104,7 @@ public:
     requires std::is_base_of_v<Base, C>
     static PropertyTable Inherit(const PropertyTable<Base>& base) {
         PropertyTable table;
-        for (const auto& [name, row] : base.Rows()) {
-            table.rows_.insert_or_assign(name, Row{row.type,
-                                                   [set = row.set](C& self, PropertyValue&& value) {
-                                                       set(static_cast<Base&>(self),
-                                                           std::move(value));
-                                                   },
-                                                   [get = row.get](const C& self) {
-                                                       return get(static_cast<const Base&>(self));
-                                                   }});
-        }
+        table.rows_ = base.Rows();
         return table;
     }
 
@@ -117,15 +113,16 @@ public:
     template <class Getter, class Setter>
     PropertyTable& Add(std::string name, Getter getter, Setter setter) & {
         using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const C&>>;
-        rows_.insert_or_assign(std::move(name),
-                               Row{detail::PropertyTypeFor<Value>::value,
-                                   [setter](C& self, PropertyValue&& value) {
-                                       std::invoke(setter, self, std::get<Value>(std::move(value)));
-                                   },
-                                   [getter](const C& self) {
-                                       return PropertyValue(std::in_place_type<Value>,
-                                                            std::invoke(getter, self));
-                                   }});
+        rows_.insert_or_assign(
+            std::move(name),
+            Row{detail::PropertyTypeFor<Value>::value,
+                [setter](PropertyHolder& self, PropertyValue&& value) {
+                    std::invoke(setter, static_cast<C&>(self), std::get<Value>(std::move(value)));
+                },
+                [getter](const PropertyHolder& self) {
+                    return PropertyValue(std::in_place_type<Value>,
+                                         std::invoke(getter, static_cast<const C&>(self)));
+                }});
         return *this;
     }
     template <class Getter, class Setter>
