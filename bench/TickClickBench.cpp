@@ -53,6 +53,17 @@ struct OpenQuestion {
         return QString::fromStdString((*w.OdaiString)(w.OdaiNum));
     }
 
+    // The three fields that a tick and a judged click rewrite beside the question field.
+    struct ScoreFields {
+        QLineEdit* time;
+        QLineEdit* score;
+        QLineEdit* total;
+    };
+    ScoreFields Fields() const {
+        game::KarutaWindow& w = session.Window();
+        return {Field(w.TimeField()), Field(w.ScoreFiled()), Field(w.TotalScoreField())};
+    }
+
     GameSession session;
 };
 
@@ -77,9 +88,7 @@ void TickBaseline(benchmark::State& state) {
     OpenQuestion question;
     game::KarutaWindow& window = question.session.Window();
     QPlainTextEdit* odai = question.Odai();
-    QLineEdit* time = question.Field(window.TimeField());
-    QLineEdit* score = question.Field(window.ScoreFiled());
-    QLineEdit* total = question.Field(window.TotalScoreField());
+    const auto [time, score, total] = question.Fields();
     const QString poem = question.Poem();
     const double seconds = question.session.Now() - window.StartTime;
     const int64_t points = window.MyPoint;
@@ -117,9 +126,7 @@ void ClickBaseline(benchmark::State& state) {
     OpenQuestion question;
     game::KarutaWindow& window = question.session.Window();
     QPlainTextEdit* odai = question.Odai();
-    QLineEdit* time = question.Field(window.TimeField());
-    QLineEdit* score = question.Field(window.ScoreFiled());
-    QLineEdit* total = question.Field(window.TotalScoreField());
+    const auto [time, score, total] = question.Fields();
     QWidget* markCanvas = GameSession::WidgetOf(*window.MyCanvas());
     const QString poem = question.Poem();
     const double seconds = kSecondsTaken;
