@@ -141,7 +141,7 @@ void ApplyOpenHandlers(const std::string& name, PlainControl& control, std::stri
 PlainWindowPlan PlanMainWindow() {
     PlainWindowPlan plan;
     fw::Ref<fw::Window> windowTypes = fw::MakeRef<fw::Window>();
-    const Values window = Decode(game::MainWindowPropertyList(), *windowTypes);
+    const Values window = Decode(game::MainWindowPropertyList().Bytes(), *windowTypes);
     plan.title = QString::fromStdString(Get<std::string>(window, "Title"));
     plan.background = ToQColor(Get<fw::Color>(window, "BackColor"));
     // The window's open handler resizes it from its declared size.
@@ -153,7 +153,7 @@ PlainWindowPlan PlanMainWindow() {
     std::map<std::string, int> placed;
     std::vector<QPoint> origins;
     for (const game::ControlDeclaration& d : game::MainWindowControls()) {
-        const Values values = Decode(d.propertyList(), *TypesOf(d.kind));
+        const Values values = Decode(d.propertyList().Bytes(), *TypesOf(d.kind));
         PlainControl control;
         control.kind = d.kind;
         const std::string name = d.name;

@@ -1,5 +1,7 @@
 #include "fw/PropertyList.h"
 
+#include "fw/detail/PropertyListDecode.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -7,6 +9,8 @@
 
 namespace fw {
 namespace {
+
+using detail::DecodedEntry;
 
 static_assert(std::is_same_v<std::variant_alternative_t<0, PropertyValue>, int64_t> &&
                   std::is_same_v<std::variant_alternative_t<1, PropertyValue>, bool> &&
@@ -25,14 +29,6 @@ constexpr size_t kShownNameMax = 64;
 // and, on a shared bit, a linear scan find a repeated name faster than a hash set could be
 // built. Longer (hostile) lists switch to a hash set so that reading stays linear.
 constexpr size_t kLinearDuplicateScan = 64;
-
-// A decoded entry whose name still points into the list being read, with the target's key
-// for the property.
-struct DecodedEntry {
-    std::string_view name;
-    PropertyValue value;
-    const void* key;
-};
 
 std::string Printable(std::string_view name) {
     std::string out;
@@ -177,8 +173,14 @@ private:
     size_t hashedCount_ = 0;
 };
 
-// Decodes the whole list against the target's types; raises on the first fault, in list order.
-std::vector<DecodedEntry> Decode(std::string_view list, const PropertyTarget& target) {
+bool IsNameByte(char c) {
+    return c > 0x20 && c < 0x7F;
+}
+
+}  // namespace
+
+std::vector<DecodedEntry> detail::DecodePropertyList(std::string_view list,
+                                                     const PropertyTarget& target) {
     std::vector<DecodedEntry> entries;
     entries.reserve(std::min<size_t>(list.size() / 3 + 1, 48));
     NameSet seen(entries);
@@ -210,12 +212,6 @@ std::vector<DecodedEntry> Decode(std::string_view list, const PropertyTarget& ta
     }
     return entries;
 }
-
-bool IsNameByte(char c) {
-    return c > 0x20 && c < 0x7F;
-}
-
-}  // namespace
 
 const char* PropertyTypeName(PropertyType type) noexcept {
     switch (type) {
@@ -293,7 +289,7 @@ std::string WritePropertyList(const std::vector<PropertyEntry>& entries) {
 }
 
 std::vector<PropertyEntry> ReadPropertyList(std::string_view list, const PropertyTarget& target) {
-    std::vector<DecodedEntry> decoded = Decode(list, target);
+    std::vector<DecodedEntry> decoded = detail::DecodePropertyList(list, target);
     std::vector<PropertyEntry> entries;
     entries.reserve(decoded.size());
     for (DecodedEntry& entry : decoded) {
@@ -305,7 +301,7 @@ std::vector<PropertyEntry> ReadPropertyList(std::string_view list, const Propert
 void RuntimeMassPropertySetter(PropertyTarget& target, std::string_view list) {
     // Everything is decoded before the first value is set, so a fault anywhere in the list
     // leaves the target as it was.
-    std::vector<DecodedEntry> entries = Decode(list, target);
+    std::vector<DecodedEntry> entries = detail::DecodePropertyList(list, target);
     for (DecodedEntry& entry : entries) {
         target.SetFoundProperty(entry.key, entry.name, std::move(entry.value));
     }

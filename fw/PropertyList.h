@@ -94,6 +94,11 @@ public:
                                   PropertyValue&& value) {
         SetProperty(name, value);
     }
+
+    // What a decoded list depends on: targets that answer the same non-null class read every
+    // list with the same types and take the same keys, so a list decoded for one of them holds
+    // for all (see DeclaredPropertyList). Null by default: nothing is shared.
+    virtual const void* PropertyClass() const noexcept { return nullptr; }
 };
 
 // Encodes entries in the order given. A name that is empty or holds a space or a byte outside

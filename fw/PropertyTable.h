@@ -221,6 +221,9 @@ public:                                                                         
         }                                                                                      \
         return FoundProperty{row->type, row};                                                  \
     }                                                                                          \
+    const void* PropertyClass() const noexcept override {                                      \
+        return &Properties();                                                                  \
+    }                                                                                          \
     void SetFoundProperty(const void* key, std::string_view name, ::fw::PropertyValue&& value) \
         override {                                                                             \
         if (key == nullptr) {                                                                  \

@@ -380,16 +380,17 @@ Entries MyTimerList() {
     return {Int("Mode", 2), Int("Period", 1000)};
 }
 
-// Each list is encoded once, on first use, and kept for the run.
+// Each list is encoded once, on first use, and kept for the run; it is read once too, when it is
+// first applied.
 template <auto& rows, size_t i, auto build>
-const std::string& EncodedRow() {
-    static const std::string list = fw::WritePropertyList(build(rows[i]));
+const fw::DeclaredPropertyList& EncodedRow() {
+    static const fw::DeclaredPropertyList list(fw::WritePropertyList(build(rows[i])));
     return list;
 }
 
 template <auto build>
-const std::string& EncodedList() {
-    static const std::string list = fw::WritePropertyList(build());
+const fw::DeclaredPropertyList& EncodedList() {
+    static const fw::DeclaredPropertyList list(fw::WritePropertyList(build()));
     return list;
 }
 
@@ -451,7 +452,7 @@ using K = ControlKind;
 
 }  // namespace
 
-const std::string& MainWindowPropertyList() {
+const fw::DeclaredPropertyList& MainWindowPropertyList() {
     return EncodedList<MainWindowList>();
 }
 

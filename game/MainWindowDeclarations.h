@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
+
+#include "fw/DeclaredPropertyList.h"
 
 // What the main window is made of, as declared data: its own property list and its 45 controls
 // in creation order, each with the property list it is given. Nothing here is computed from
@@ -26,11 +27,11 @@ struct ControlDeclaration {
     ControlKind kind;
     const char* name;  // the set's name for set members
     int64_t index;     // the member's index, or the no-index value outside a set
-    const std::string& (*propertyList)();
+    const fw::DeclaredPropertyList& (*propertyList)();
 };
 
 // The main window's 22 window properties.
-const std::string& MainWindowPropertyList();
+const fw::DeclaredPropertyList& MainWindowPropertyList();
 // The 45 controls in creation order; the first 30 are made by the first half of control
 // creation and the other 15 by the second.
 std::span<const ControlDeclaration> MainWindowControls();

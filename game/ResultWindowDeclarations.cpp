@@ -107,18 +107,18 @@ std::vector<fw::PropertyEntry> OKButtonList() {
 
 }  // namespace
 
-const std::string& ResultWindowPropertyList() {
-    static const std::string list = fw::WritePropertyList(ResultWindowList());
+const fw::DeclaredPropertyList& ResultWindowPropertyList() {
+    static const fw::DeclaredPropertyList list(fw::WritePropertyList(ResultWindowList()));
     return list;
 }
 
-const std::string& MessageLabelPropertyList() {
-    static const std::string list = fw::WritePropertyList(MessageLabelList());
+const fw::DeclaredPropertyList& MessageLabelPropertyList() {
+    static const fw::DeclaredPropertyList list(fw::WritePropertyList(MessageLabelList()));
     return list;
 }
 
-const std::string& OKButtonPropertyList() {
-    static const std::string list = fw::WritePropertyList(OKButtonList());
+const fw::DeclaredPropertyList& OKButtonPropertyList() {
+    static const fw::DeclaredPropertyList list(fw::WritePropertyList(OKButtonList()));
     return list;
 }
 
