@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fw/Color.h"
+#include "fw/DeclaredPropertyList.h"
 #include "fw/PropertyList.h"
 
 // Small constructors that keep the declared property tables readable: each says the type of the
@@ -30,6 +31,14 @@ inline fw::PropertyEntry Double(const char* name, double value) {
 }
 inline fw::PropertyEntry Unit(const char* name, uint8_t value) {
     return {name, fw::FontUnit{value}};
+}
+
+// The list that build() declares, encoded on first use and kept for the run; it is read once
+// too, when it is first applied.
+template <auto build>
+const fw::DeclaredPropertyList& EncodedList() {
+    static const fw::DeclaredPropertyList list(fw::WritePropertyList(build()));
+    return list;
 }
 
 // The Index of every control that is not a member of a control set.

@@ -380,18 +380,10 @@ Entries MyTimerList() {
     return {Int("Mode", 2), Int("Period", 1000)};
 }
 
-// Each list is encoded once, on first use, and kept for the run; it is read once too, when it is
-// first applied.
+// The list of row i of a table, kept as EncodedList keeps its own.
 template <auto& rows, size_t i, auto build>
 const fw::DeclaredPropertyList& EncodedRow() {
-    static const fw::DeclaredPropertyList list(fw::WritePropertyList(build(rows[i])));
-    return list;
-}
-
-template <auto build>
-const fw::DeclaredPropertyList& EncodedList() {
-    static const fw::DeclaredPropertyList list(fw::WritePropertyList(build()));
-    return list;
+    return EncodedList<[] { return build(rows[i]); }>();
 }
 
 template <size_t i>

@@ -108,18 +108,15 @@ std::vector<fw::PropertyEntry> OKButtonList() {
 }  // namespace
 
 const fw::DeclaredPropertyList& ResultWindowPropertyList() {
-    static const fw::DeclaredPropertyList list(fw::WritePropertyList(ResultWindowList()));
-    return list;
+    return EncodedList<ResultWindowList>();
 }
 
 const fw::DeclaredPropertyList& MessageLabelPropertyList() {
-    static const fw::DeclaredPropertyList list(fw::WritePropertyList(MessageLabelList()));
-    return list;
+    return EncodedList<MessageLabelList>();
 }
 
 const fw::DeclaredPropertyList& OKButtonPropertyList() {
-    static const fw::DeclaredPropertyList list(fw::WritePropertyList(OKButtonList()));
-    return list;
+    return EncodedList<OKButtonList>();
 }
 
 }  // namespace game
