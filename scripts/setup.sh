@@ -10,7 +10,7 @@ KARUTA_BUILD_DIR="${KARUTA_BUILD_DIR:-$KARUTA_ROOT/build}"
 karuta_packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk xvfb xdotool imagemagick x11-utils
+  fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
 )
 
 karuta_fail() {
