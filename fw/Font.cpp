@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 #include <cmath>
 
@@ -43,23 +44,48 @@ bool IsInstalled(const QString& family) {
     return !family.isEmpty() && QFontDatabase::families().contains(family);
 }
 
+// Noto Serif CJK draws the voicing marks and the thin strokes of kana as hairlines, which below
+// 20 pixels come out as a faint grey (or not at all without antialiasing): at 12 px で reads as て
+// and the left stroke of に fades, in every weight the family ships (Regular to Black) and with
+// any hinting. IPAex Mincho puts each tick of a mark on a clearly inked pixel at text sizes, so
+// smaller Mincho text is drawn in it; larger text keeps the serif CJK family, whose marks hold
+// from there on.
+constexpr int kHairlinesHoldPixels = 20;
+
+const QString& TextSizeMinchoFamily() {
+    static const QString family =
+        IsInstalled(QStringLiteral("IPAexMincho")) ? QStringLiteral("IPAexMincho") : QString();
+    return family;
+}
+
+// The families for Mincho text of this many pixels, best first; the serif CJK family stays in
+// the list for any character the text-size face lacks.
+QStringList SerifFamiliesFor(int pixels) {
+    QStringList families;
+    if (pixels < kHairlinesHoldPixels && !TextSizeMinchoFamily().isEmpty()) {
+        families.append(TextSizeMinchoFamily());
+    }
+    families.append(SerifCjkFamily().isEmpty() ? QStringLiteral("serif") : SerifCjkFamily());
+    return families;
+}
+
 }  // namespace
 
 namespace detail {
 
 QFont QtFontFor(const DeclaredFont& declared) {
     QFont font = QApplication::font();
+    if (declared.size > 0) {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(declared.size))));
+    }
     if (WantsSerif(declared.name)) {
         font.setStyleHint(QFont::Serif);
-        const QString& serif = SerifCjkFamily();
-        font.setFamilies(serif.isEmpty() ? QStringList{QStringLiteral("serif")}
-                                         : QStringList{serif});
+        // The platform's size (no declared size) is in points; what it comes to in pixels decides.
+        const int pixels = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+        font.setFamilies(SerifFamiliesFor(pixels));
     } else if (const QString family = ToQString(declared.name);
                declared.name != "System" && IsInstalled(family)) {
         font.setFamilies({family});
-    }
-    if (declared.size > 0) {
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(declared.size))));
     }
     font.setBold(declared.bold);
     font.setItalic(declared.italic);
