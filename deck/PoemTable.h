@@ -19,9 +19,11 @@ std::string_view WholePoem(int64_t p);
 // Raises fw::OutOfBoundsException for p outside 0..99.
 std::string_view LowerPhrase(int64_t p);
 
-// The texts that the main window's four list boxes start with: one row per poem, rows joined
-// by a single carriage return, no trailing separator and no line feed. The window copies them
-// into its poem arrays when it opens.
+// The texts that the main window's four list boxes start with: one row per poem, each row (the
+// last included) ended by a single carriage return, and no line feed. The last carriage return
+// is part of the declared value (with it the first list box's declared property list comes to
+// its 5,496 bytes) and makes no empty row in the list box. The window copies the rows into its
+// poem arrays when it opens.
 const std::string& ListBox1InitialValue();  // whole poems 0-49
 const std::string& ListBox2InitialValue();  // lower phrases 0-49
 const std::string& ListBox3InitialValue();  // whole poems 50-99

@@ -251,10 +251,16 @@ std::string WritePropertyList(const std::vector<PropertyEntry>& entries) {
     }
     std::string out;
     out.reserve(size);
+    // The reader refuses a list that names a property twice, so the writer does not make one.
+    std::unordered_set<std::string_view> written;
+    written.reserve(entries.size());
     for (const PropertyEntry& entry : entries) {
         if (entry.name.empty() || !std::all_of(entry.name.begin(), entry.name.end(), IsNameByte)) {
             Fail("property name unfit for a list", entry.name, out.size(),
                  "a name is one or more printable ASCII bytes with no space");
+        }
+        if (!written.insert(entry.name).second) {
+            Fail("property named twice", entry.name, out.size());
         }
         const size_t entryStart = out.size();
         out += entry.name;

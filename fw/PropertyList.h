@@ -102,7 +102,8 @@ public:
 };
 
 // Encodes entries in the order given. A name that is empty or holds a space or a byte outside
-// printable ASCII raises PropertyListException, since no reader could find where it ends.
+// printable ASCII raises PropertyListException, since no reader could find where it ends, and so
+// does a name given twice, which the reader refuses.
 std::string WritePropertyList(const std::vector<PropertyEntry>& entries);
 
 // Decodes a whole list against the target's types without touching the target. A name the

@@ -10,6 +10,18 @@ bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// Where the character that starts at start (before the end of text) ends: its first byte and
+// every continuation byte after it. Left and Len both step through text with this alone, so they
+// count alike whatever the bytes: a continuation byte with no lead byte before it belongs to the
+// character before it, or, at the very start, begins one.
+size_t CharacterEnd(std::string_view text, size_t start) {
+    size_t end = start + 1;
+    while (end < text.size() && IsContinuationByte(text[end])) {
+        ++end;
+    }
+    return end;
+}
+
 }  // namespace
 
 std::string Str(int64_t value) {
@@ -47,23 +59,17 @@ std::string Chr(int64_t codePoint) {
 }
 
 std::string Left(std::string_view text, int64_t count) {
-    if (count <= 0) {
-        return {};
-    }
     size_t end = 0;
-    for (int64_t taken = 0; end < text.size() && taken < count; ++taken) {
-        ++end;
-        while (end < text.size() && IsContinuationByte(text[end])) {
-            ++end;
-        }
+    for (int64_t taken = 0; taken < count && end < text.size(); ++taken) {
+        end = CharacterEnd(text, end);
     }
     return std::string(text.substr(0, end));
 }
 
 int64_t Len(std::string_view text) {
     int64_t count = 0;
-    for (char c : text) {
-        count += IsContinuationByte(c) ? 0 : 1;
+    for (size_t start = 0; start < text.size(); start = CharacterEnd(text, start)) {
+        ++count;
     }
     return count;
 }

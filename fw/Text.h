@@ -7,7 +7,9 @@
 namespace fw {
 
 // Strings are UTF-8 std::strings throughout; lengths and positions that the game sees are
-// counted in characters (code points), never in bytes.
+// counted in characters (code points), never in bytes. Bytes that are not valid UTF-8 count too:
+// a character is a byte that is not a continuation byte (10xxxxxx), or the text's first byte, with
+// the continuation bytes after it.
 
 // Plain decimal, with a minus sign below zero: "0", "-15", "170".
 std::string Str(int64_t value);

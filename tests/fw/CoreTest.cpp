@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <stdexcept>
 
 #include "fw/Array.h"
@@ -85,6 +86,27 @@ TEST(Text, LeftCountsCharactersNotBytes) {
     EXPECT_EQ(fw::Len(poem), 5);
     EXPECT_EQ(fw::Len(Utf8(u8"A 秋の\r")), 5);
     EXPECT_EQ(fw::Len(""), 0);
+}
+
+// Left and Len must count characters alike on any bytes, valid UTF-8 or not (a stray
+// continuation byte at the start once counted for Left and not for Len).
+TEST(Text, LeftAndLenAgreeOnAnyBytes) {
+    std::mt19937 random(20240601);
+    for (int i = 0; i < 4000; ++i) {
+        std::string text(random() % 13, '\0');
+        for (char& c : text) {
+            c = static_cast<char>(random() & 0xFF);
+        }
+        SCOPED_TRACE(::testing::PrintToString(text));
+        const int64_t count = fw::Len(text);
+        ASSERT_EQ(fw::Left(text, count), text);
+        for (int64_t n = 0; n < count; ++n) {
+            const std::string prefix = fw::Left(text, n);
+            ASSERT_LT(prefix.size(), text.size()) << n;
+            ASSERT_TRUE(text.starts_with(prefix)) << n;
+            ASSERT_EQ(fw::Len(prefix), n);
+        }
+    }
 }
 
 // --- References and arrays -----------------------------------------------------------------

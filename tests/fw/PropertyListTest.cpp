@@ -361,15 +361,18 @@ TEST(PropertyListMalformed, ReaderRaisesLikeTheSetter) {
     }
 }
 
-TEST(PropertyListWriter, RejectsNamesNoReaderCouldFindTheEndOf) {
-    const std::string badNames[] = {"", "Two Words", "Tab\tName", "Line\r", Utf8(u8"名前")};
+// A list the writer gives must be one the reader takes: names it could not find the end of, and
+// a name already written, are refused.
+TEST(PropertyListWriter, RejectsNamesNoReaderWouldAccept) {
+    const std::string badNames[] = {"",     "Two Words", "Tab\tName", "Line\r", Utf8(u8"名前"),
+                                    "Mode", "Period"};
     for (const std::string& name : badNames) {
         SCOPED_TRACE(ShowBytes(name));
         std::vector<PropertyEntry> entries = kTimer;
         entries.push_back({name, int64_t{1}});
         try {
             fw::WritePropertyList(entries);
-            ADD_FAILURE() << "wrote a list with an unreadable name";
+            ADD_FAILURE() << "wrote a list that no reader would accept";
         } catch (const PropertyListException& e) {
             EXPECT_EQ(e.Property(), name);
             EXPECT_EQ(e.Offset(), 28u);
