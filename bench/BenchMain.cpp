@@ -9,8 +9,8 @@
 // Each measurement samples ours and its baseline in turn, in rounds of a few samples of a few
 // milliseconds of the thread's CPU time each, and its ratio is the median of the rounds' own
 // ratios: a slow spell of a busy machine falls on both sides of a round, or on few rounds, and
-// moves the median little (bench/Comparison.h). On a busy machine, pinning the run to one core
-// (taskset -c N) keeps it off the cores others move between.
+// moves the median little (bench/Comparison.h). The run keeps to the core it started on, or to
+// the cores it was started on (taskset -c N).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -20,6 +20,7 @@
 #include <string>
 
 #include "bench/Measurements.h"
+#include "bench/OneCore.h"
 #include "bench/PairedMeasurement.h"
 #include "bench/RatioReporter.h"
 
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     const bool smoke = TakeSmokeFlag(argc, argv);
+    if (const int core = bench::KeepToOneCore(); core >= 0) {
+        std::fprintf(stderr, "karuta_bench: kept to core %d\n", core);
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;
