@@ -2,13 +2,15 @@
 // prints one "ratio NAME VALUE" line per measurement (ours divided by its baseline).
 //
 //   karuta_bench                  the full run; any --benchmark_* option of Google Benchmark
-//                                 may follow and overrides the defaults below
+//                                 may follow (--benchmark_filter=click, for one measurement)
 //   karuta_bench --smoke          every measurement once, for the build's smoke test; it fails
 //                                 only when a measurement cannot run, never on speed
 //
-// By default each measurement is repeated five times, the repetitions of all measurements in
-// random order, and a ratio divides the medians: on a busy machine a slow spell then falls on
-// both sides of a ratio alike instead of on one of them.
+// Each measurement samples ours and its baseline in turn, in rounds of a few samples of a few
+// milliseconds of the thread's CPU time each, and its ratio is the median of the rounds' own
+// ratios: a slow spell of a busy machine falls on both sides of a round, or on few rounds, and
+// moves the median little (bench/Comparison.h). The run keeps to the core it started on, or to
+// the cores it was started on (taskset -c N).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -16,19 +18,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "bench/Measurements.h"
+#include "bench/OneCore.h"
+#include "bench/PairedMeasurement.h"
 #include "bench/RatioReporter.h"
 
 namespace {
-
-constexpr const char* kDefaultOptions[] = {
-    "--benchmark_repetitions=5",
-    "--benchmark_enable_random_interleaving=true",
-    "--benchmark_min_time=0.2",
-    "--benchmark_report_aggregates_only=true",
-};
 
 // Takes --smoke out of the arguments, which Google Benchmark would refuse.
 bool TakeSmokeFlag(int& argc, char** argv) {
@@ -47,13 +43,12 @@ bool TakeSmokeFlag(int& argc, char** argv) {
 }
 
 void PrintRatios(const bench::RatioReporter& reporter) {
-    for (const bench::Ratio& ratio : bench::kRatios) {
-        const auto ours = reporter.SecondsPerIteration(ratio.ours);
-        const auto baseline = reporter.SecondsPerIteration(ratio.baseline);
-        if (!ours || !baseline || *baseline <= 0) {
+    for (const bench::Measurement& m : bench::kMeasurements) {
+        const auto ratio = reporter.RatioOf(m.name);
+        if (!m.printsRatio || !ratio) {
             continue;  // filtered out or failed: no ratio to give
         }
-        std::printf("ratio %s %.3f\n", ratio.name, *ours / *baseline);
+        std::printf("ratio %s %.4g\n", m.name, *ratio);
     }
     std::fflush(stdout);
 }
@@ -65,27 +60,21 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     const bool smoke = TakeSmokeFlag(argc, argv);
-    // The defaults go first, so that the caller's own options win.
-    std::vector<char*> arguments(argv, argv + argc);
-    if (!smoke) {
-        for (const char* option : kDefaultOptions) {
-            arguments.insert(arguments.begin() + 1, const_cast<char*>(option));
-        }
+    if (const int core = bench::KeepToOneCore(); core >= 0) {
+        std::fprintf(stderr, "karuta_bench: kept to core %d\n", core);
     }
-    int count = static_cast<int>(arguments.size());
-    arguments.push_back(nullptr);
-    benchmark::Initialize(&count, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;
     }
-    QApplication app(count, arguments.data());
+    QApplication app(argc, argv);
 
     for (const bench::Measurement& m : bench::kMeasurements) {
-        benchmark::internal::Benchmark* registered = benchmark::RegisterBenchmark(m.name, m.run);
-        registered->Unit(benchmark::kMicrosecond);
-        if (smoke) {
-            registered->Iterations(1);
-        }
+        const bench::SamplingPlan plan = smoke ? bench::kSmokePlan : m.plan;
+        benchmark::RegisterBenchmark(
+            m.name, [&m, plan](benchmark::State& state) { bench::RunMeasurement(state, m, plan); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
     }
 
     bench::RatioReporter reporter(isatty(fileno(stdout)) != 0);

@@ -1,9 +1,11 @@
 // deal_cold: a press of the start button with every picture cache empty, so the ten card
 // pictures are decoded from the build's files and set on the faces; beside it the bare decoding
-// of the same ten files with QImageReader. deal_warm: the same press with the caches full.
+// of the same ten files with QImageReader. deal_warm: the same press with the caches full, beside
+// the cold press.
 #include <QImage>
 #include <QImageReader>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "bench/GameSession.h"
@@ -28,55 +30,89 @@ void PrepareDeal(GameSession& session, bool emptyCaches) {
     session.RepaintWindow();
 }
 
-void MeasurePress(benchmark::State& state, bool emptyCaches) {
-    GameSession session;
-    // Once before measuring, so that the warm press finds the ten pictures cached.
-    session.PressStart();
-    for (auto _ : state) {
-        state.PauseTiming();
+// Presses the start button `calls` times, each from a prepared deal, timing the presses only.
+void TimePresses(GameSession& session, Stopwatch& watch, int64_t calls, bool emptyCaches) {
+    for (int64_t call = 0; call < calls; ++call) {
         PrepareDeal(session, emptyCaches);
-        state.ResumeTiming();
+        watch.Start();
         session.PressStart();
-    }
-    if (session.Window().Kaisu != 1 || !session.EveryFaceHasAPicture()) {
-        state.SkipWithError("the press did not deal ten pictures");
+        watch.Stop();
     }
 }
+
+// Both comparisons play on one session. A press once before measuring, so that the first warm
+// press finds the ten pictures cached.
+class Presses : public Comparison {
+protected:
+    Presses() { session_.PressStart(); }
+
+    void CheckDealt() {
+        if (session_.Window().Kaisu != 1 || !session_.EveryFaceHasAPicture()) {
+            Fail("the press did not deal ten pictures");
+        }
+    }
+
+    GameSession session_;
+};
+
+class DealCold final : public Presses {
+public:
+    DealCold() {
+        for (int poem = 0; poem < kCardsDealt; ++poem) {
+            paths_[poem] = CardPicturePath("karuta" + std::to_string(poem) + ".pct");
+        }
+    }
+
+    void SampleOurs(Stopwatch& watch, int64_t calls) override {
+        TimePresses(session_, watch, calls, true);
+        CheckDealt();
+    }
+
+    // The same window beside it, prepared the same way before each decoding.
+    void SampleBaseline(Stopwatch& watch, int64_t calls) override {
+        for (int64_t call = 0; call < calls; ++call) {
+            images_ = {};
+            PrepareDeal(session_, true);
+            watch.Start();
+            for (int poem = 0; poem < kCardsDealt; ++poem) {
+                QImageReader reader(paths_[poem]);
+                images_[poem] = reader.read();
+            }
+            watch.Stop();
+            for (const QImage& image : images_) {
+                if (image.isNull()) {
+                    Fail("a card picture did not decode");
+                }
+            }
+        }
+    }
+
+private:
+    std::array<QString, kCardsDealt> paths_;
+    std::array<QImage, kCardsDealt> images_;
+};
+
+class DealWarm final : public Presses {
+public:
+    void SampleOurs(Stopwatch& watch, int64_t calls) override {
+        TimePresses(session_, watch, calls, false);
+        CheckDealt();
+    }
+
+    void SampleBaseline(Stopwatch& watch, int64_t calls) override {
+        TimePresses(session_, watch, calls, true);
+        CheckDealt();
+    }
+};
 
 }  // namespace
 
-void DealColdOurs(benchmark::State& state) {
-    MeasurePress(state, true);
+std::unique_ptr<Comparison> MakeDealCold() {
+    return std::make_unique<DealCold>();
 }
 
-void DealWarmOurs(benchmark::State& state) {
-    MeasurePress(state, false);
-}
-
-void DealColdBaseline(benchmark::State& state) {
-    std::array<QString, kCardsDealt> paths;
-    for (int poem = 0; poem < kCardsDealt; ++poem) {
-        paths[poem] = CardPicturePath("karuta" + std::to_string(poem) + ".pct");
-    }
-    std::array<QImage, kCardsDealt> images;
-    // The same window beside it, prepared the same way before each decoding.
-    GameSession session;
-    for (auto _ : state) {
-        state.PauseTiming();
-        images = {};
-        PrepareDeal(session, true);
-        state.ResumeTiming();
-        for (int poem = 0; poem < kCardsDealt; ++poem) {
-            QImageReader reader(paths[poem]);
-            images[poem] = reader.read();
-        }
-    }
-    for (const QImage& image : images) {
-        if (image.isNull()) {
-            state.SkipWithError("a card picture did not decode");
-            break;
-        }
-    }
+std::unique_ptr<Comparison> MakeDealWarm() {
+    return std::make_unique<DealWarm>();
 }
 
 }  // namespace bench

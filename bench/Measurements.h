@@ -1,63 +1,52 @@
 #pragma once
 
-#include <benchmark/benchmark.h>
-
 #include <array>
+#include <memory>
 
-// Every measurement of the benchmark. Each of ours runs beside the bare Qt work it wraps, in
-// the same run; a ratio divides ours by its baseline's per-iteration time.
+#include "bench/Comparison.h"
+
+// Every measurement of the benchmark: a hot path of the game beside the bare Qt work it wraps,
+// sampled in interleaved rounds in the same run.
 namespace bench {
 
-void WindowOpenOurs(benchmark::State& state);
-void WindowOpenBaseline(benchmark::State& state);
-void DealColdOurs(benchmark::State& state);
-void DealColdBaseline(benchmark::State& state);
-void DealWarmOurs(benchmark::State& state);
-void TickOurs(benchmark::State& state);
-void TickBaseline(benchmark::State& state);
-void ClickOurs(benchmark::State& state);
-void ClickBaseline(benchmark::State& state);
-void PropertyListsOurs(benchmark::State& state);
-void PropertyListsBaseline(benchmark::State& state);
-// Reported beside the others but given no ratio: what the first application of each list costs.
-void PropertyListsFirstReading(benchmark::State& state);
+std::unique_ptr<Comparison> MakeWindowOpen();
+std::unique_ptr<Comparison> MakeDealCold();
+// A press with the pictures at hand beside one that decodes them: deal_warm's baseline is
+// deal_cold's own press, as it should cost a small part of it.
+std::unique_ptr<Comparison> MakeDealWarm();
+std::unique_ptr<Comparison> MakeTick();
+std::unique_ptr<Comparison> MakeClick();
+std::unique_ptr<Comparison> MakePropertyLists();
+// What the first application of each list costs, reading included, beside the direct setters.
+std::unique_ptr<Comparison> MakePropertyListsFirstReading();
 
 struct Measurement {
     const char* name;
-    void (*run)(benchmark::State&);
+    std::unique_ptr<Comparison> (*make)();
+    SamplingPlan plan;
+    bool printsRatio;  // whether the run ends with a ratio line for it
 };
 
-// In running order: each baseline right before the measurement it is compared with.
-inline constexpr std::array<Measurement, 12> kMeasurements = {{
-    {"window_open/baseline", &WindowOpenBaseline},
-    {"window_open/ours", &WindowOpenOurs},
-    {"deal_cold/baseline", &DealColdBaseline},
-    {"deal_cold/ours", &DealColdOurs},
-    {"deal_warm/ours", &DealWarmOurs},
-    {"tick/baseline", &TickBaseline},
-    {"tick/ours", &TickOurs},
-    {"click/baseline", &ClickBaseline},
-    {"click/ours", &ClickOurs},
-    {"property_lists/baseline", &PropertyListsBaseline},
-    {"property_lists/ours", &PropertyListsOurs},
-    {"property_lists/first_reading", &PropertyListsFirstReading},
+// The calls per sample bring each sample to a few milliseconds of CPU time, well above the
+// clock's resolution, so that tick and click, whose single call lasts some microseconds, are
+// timed in batches.
+inline constexpr int kWarmUpRounds = 5;
+inline constexpr int kRounds = 60;
+
+inline constexpr std::array<Measurement, 7> kMeasurements = {{
+    {"window_open", &MakeWindowOpen, {kWarmUpRounds, kRounds, 1, 1}, true},
+    {"deal_cold", &MakeDealCold, {kWarmUpRounds, kRounds, 1, 1}, true},
+    {"deal_warm", &MakeDealWarm, {kWarmUpRounds, kRounds, 40, 1}, true},
+    {"tick", &MakeTick, {kWarmUpRounds, kRounds, 256, 256}, true},
+    {"click", &MakeClick, {kWarmUpRounds, kRounds, 96, 96}, true},
+    {"property_lists", &MakePropertyLists, {kWarmUpRounds, kRounds, 96, 96}, true},
+    {"property_lists/first_reading",
+     &MakePropertyListsFirstReading,
+     {kWarmUpRounds, kRounds, 48, 48},
+     false},
 }};
 
-struct Ratio {
-    const char* name;
-    const char* ours;
-    const char* baseline;
-};
-
-// deal_warm is compared with deal_cold's own time: a press with the pictures at hand should cost
-// a small part of one that decodes them.
-inline constexpr std::array<Ratio, 6> kRatios = {{
-    {"window_open", "window_open/ours", "window_open/baseline"},
-    {"deal_cold", "deal_cold/ours", "deal_cold/baseline"},
-    {"deal_warm", "deal_warm/ours", "deal_cold/ours"},
-    {"tick", "tick/ours", "tick/baseline"},
-    {"click", "click/ours", "click/baseline"},
-    {"property_lists", "property_lists/ours", "property_lists/baseline"},
-}};
+// Every measurement once, for the build's smoke test: one round of one call a sample.
+inline constexpr SamplingPlan kSmokePlan = {0, 1, 1, 1};
 
 }  // namespace bench

@@ -174,17 +174,6 @@ void ApplyDirectly(FreshTargets& fresh, const DirectPlan& plan) {
     }
 }
 
-// Fails the measurement unless the lists gave the same values as the direct setters.
-void CheckValues(benchmark::State& state, const FreshTargets& applied,
-                 const std::vector<const fw::DeclaredPropertyList*>& lists) {
-    const DirectPlan plan(lists);
-    FreshTargets direct;
-    ApplyDirectly(direct, plan);
-    if (!plan.missing.empty() || !SameValues(applied, direct, plan)) {
-        state.SkipWithError("the lists did not give the declared values");
-    }
-}
-
 // Lists of the same bytes as the declared ones, never applied yet.
 struct UnreadLists {
     explicit UnreadLists(const std::vector<const fw::DeclaredPropertyList*>& declared) {
@@ -198,47 +187,91 @@ struct UnreadLists {
     std::vector<const fw::DeclaredPropertyList*> lists;
 };
 
+// Each call applies the lists to fresh objects made just before it, outside the timing; the
+// objects of the call before are let go there too.
+class PropertyLists : public Comparison {
+public:
+    PropertyLists() : lists_(DeclaredLists()), plan_(lists_) {
+        if (!plan_.missing.empty()) {
+            Fail("no direct setter for " + plan_.missing);
+        }
+    }
+
+    void SampleOurs(Stopwatch& watch, int64_t calls) override {
+        for (int64_t call = 0; call < calls; ++call) {
+            oursTargets_ = std::make_unique<FreshTargets>();
+            const std::vector<const fw::DeclaredPropertyList*>& lists = ListsForNextCall();
+            watch.Start();
+            ApplyLists(*oursTargets_, lists);
+            watch.Stop();
+        }
+    }
+
+    void SampleBaseline(Stopwatch& watch, int64_t calls) override {
+        if (!Failure().empty()) {
+            return;
+        }
+        for (int64_t call = 0; call < calls; ++call) {
+            directTargets_ = std::make_unique<FreshTargets>();
+            watch.Start();
+            ApplyDirectly(*directTargets_, plan_);
+            watch.Stop();
+        }
+    }
+
+    void CheckAfterwards() override {
+        if (oursTargets_ != nullptr) {
+            CheckValues(*oursTargets_, lists_);
+        }
+    }
+
+protected:
+    // The lists the next call of ours applies: the declared ones, read at their first
+    // application in this process and set from what that reading kept ever after.
+    virtual const std::vector<const fw::DeclaredPropertyList*>& ListsForNextCall() {
+        return lists_;
+    }
+
+    // Fails the comparison unless the lists gave the same values as the direct setters.
+    void CheckValues(const FreshTargets& applied,
+                     const std::vector<const fw::DeclaredPropertyList*>& lists) {
+        const DirectPlan plan(lists);
+        FreshTargets direct;
+        ApplyDirectly(direct, plan);
+        if (!plan.missing.empty() || !SameValues(applied, direct, plan)) {
+            Fail("the lists did not give the declared values");
+        }
+    }
+
+    const std::vector<const fw::DeclaredPropertyList*> lists_;
+
+private:
+    const DirectPlan plan_;
+    std::unique_ptr<FreshTargets> oursTargets_;
+    std::unique_ptr<FreshTargets> directTargets_;
+};
+
+// Lists of the same bytes as the declared ones, never applied before the call, so that each
+// call reads every list.
+class PropertyListsFirstReading final : public PropertyLists {
+protected:
+    const std::vector<const fw::DeclaredPropertyList*>& ListsForNextCall() override {
+        unread_ = std::make_unique<UnreadLists>(lists_);
+        return unread_->lists;
+    }
+
+private:
+    std::unique_ptr<UnreadLists> unread_;
+};
+
 }  // namespace
 
-void PropertyListsOurs(benchmark::State& state) {
-    const std::vector<const fw::DeclaredPropertyList*> lists = DeclaredLists();
-    auto fresh = std::make_unique<FreshTargets>();
-    for (auto _ : state) {
-        state.PauseTiming();
-        fresh = std::make_unique<FreshTargets>();
-        state.ResumeTiming();
-        ApplyLists(*fresh, lists);
-    }
-    CheckValues(state, *fresh, lists);
+std::unique_ptr<Comparison> MakePropertyLists() {
+    return std::make_unique<PropertyLists>();
 }
 
-void PropertyListsFirstReading(benchmark::State& state) {
-    const std::vector<const fw::DeclaredPropertyList*> declared = DeclaredLists();
-    auto fresh = std::make_unique<FreshTargets>();
-    auto unread = std::make_unique<UnreadLists>(declared);
-    for (auto _ : state) {
-        state.PauseTiming();
-        fresh = std::make_unique<FreshTargets>();
-        unread = std::make_unique<UnreadLists>(declared);
-        state.ResumeTiming();
-        ApplyLists(*fresh, unread->lists);
-    }
-    CheckValues(state, *fresh, declared);
-}
-
-void PropertyListsBaseline(benchmark::State& state) {
-    const DirectPlan plan(DeclaredLists());
-    if (!plan.missing.empty()) {
-        state.SkipWithError(("no direct setter for " + plan.missing).c_str());
-        return;
-    }
-    auto fresh = std::make_unique<FreshTargets>();
-    for (auto _ : state) {
-        state.PauseTiming();
-        fresh = std::make_unique<FreshTargets>();
-        state.ResumeTiming();
-        ApplyDirectly(*fresh, plan);
-    }
+std::unique_ptr<Comparison> MakePropertyListsFirstReading() {
+    return std::make_unique<PropertyListsFirstReading>();
 }
 
 }  // namespace bench

@@ -1,40 +1,46 @@
 #include "bench/RatioReporter.h"
 
-#include <numeric>
+#include "bench/Comparison.h"
+#include "bench/PairedMeasurement.h"
 
 namespace bench {
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
-    benchmark::ConsoleReporter::ReportRuns(runs);
+    std::vector<Run> shown = runs;
+    for (Run& run : shown) {
+        // Every measurement runs its pairs in one iteration: the count says nothing.
+        run.run_name.iterations.clear();
+    }
+    benchmark::ConsoleReporter::ReportRuns(shown);
     for (const Run& run : runs) {
         const std::string& name = run.run_name.function_name;
         if (run.error_occurred) {
             failed_.push_back(name);
             continue;
         }
-        const double seconds =
-            run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        const auto ratio = run.counters.find(kRatioCounter);
+        if (ratio == run.counters.end()) {
+            continue;
+        }
         if (run.run_type == Run::RT_Aggregate) {
             if (run.aggregate_name == "median") {
-                medians_[name] = seconds;
+                medians_[name] = ratio->second.value;
             }
         } else {
-            runs_[name].push_back(seconds);
+            ratios_[name].push_back(ratio->second.value);
         }
     }
 }
 
-std::optional<double> RatioReporter::SecondsPerIteration(const std::string& name) const {
+std::optional<double> RatioReporter::RatioOf(const std::string& name) const {
     if (auto median = medians_.find(name); median != medians_.end()) {
         return median->second;
     }
-    auto found = runs_.find(name);
-    if (found == runs_.end() || found->second.empty()) {
+    auto found = ratios_.find(name);
+    if (found == ratios_.end() || found->second.empty()) {
         return std::nullopt;
     }
-    const std::vector<double>& seconds = found->second;
-    return std::accumulate(seconds.begin(), seconds.end(), 0.0) /
-           static_cast<double>(seconds.size());
+    return Quantile(found->second, 0.5);
 }
 
 }  // namespace bench

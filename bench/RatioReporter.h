@@ -9,8 +9,8 @@
 
 namespace bench {
 
-// The console report, plus a record of every measurement's CPU time per iteration (the main
-// thread's), so that the ratios come from this very run.
+// The console report, plus a record of every measurement's ratio, so that the ratio lines come
+// from this very run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     // Coloured only for a terminal, so that a log or a pipe gets plain lines.
@@ -19,14 +19,14 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override;
 
-    // Seconds per iteration: the median when the run was repeated, otherwise the mean of the
-    // runs; nothing when the measurement did not run or failed.
-    std::optional<double> SecondsPerIteration(const std::string& name) const;
+    // The measurement's ratio: the median over its repetitions when it was repeated; nothing
+    // when it did not run or failed.
+    std::optional<double> RatioOf(const std::string& name) const;
     // The measurements that reported an error.
     const std::vector<std::string>& Failed() const noexcept { return failed_; }
 
 private:
-    std::map<std::string, std::vector<double>> runs_;
+    std::map<std::string, std::vector<double>> ratios_;
     std::map<std::string, double> medians_;
     std::vector<std::string> failed_;
 };

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QPixmap>
 #include <QWidget>
+#include <memory>
 
 #include "bench/GameSession.h"
 #include "bench/Measurements.h"
@@ -37,42 +38,54 @@ bool BuildPaintDelete(const PlainWindowPlan& plan) {
     return !picture.isNull();
 }
 
+// The card back is decoded and the fonts are loaded once per run, before the first sample.
+class WindowOpen final : public Comparison {
+public:
+    WindowOpen() : plan_(PlanMainWindow()) {
+        fw::testing::SetResourcesFolder(CardPicturesFolder());
+        if (plan_.cardBack.isNull() || plan_.controls.size() != 45) {
+            Fail("the plain window has no card back or not 45 controls");
+            return;
+        }
+        if (!OpenPaintClose() || deck::Green().IsNil() || !BuildPaintDelete(plan_)) {
+            Fail("a window did not paint before measuring");
+        }
+        FlushEvents();
+    }
+    ~WindowOpen() override { fw::testing::SetResourcesFolder(""); }
+
+    void SampleOurs(Stopwatch& watch, int64_t calls) override {
+        for (int64_t call = 0; call < calls && Failure().empty(); ++call) {
+            watch.Start();
+            const bool painted = OpenPaintClose();
+            watch.Stop();
+            FlushEvents();
+            if (!painted || !fw::Window::OpenWindows().empty()) {
+                Fail("the window did not paint or did not close");
+            }
+        }
+    }
+
+    void SampleBaseline(Stopwatch& watch, int64_t calls) override {
+        for (int64_t call = 0; call < calls && Failure().empty(); ++call) {
+            watch.Start();
+            const bool painted = BuildPaintDelete(plan_);
+            watch.Stop();
+            FlushEvents();
+            if (!painted) {
+                Fail("the plain window did not paint");
+            }
+        }
+    }
+
+private:
+    const PlainWindowPlan plan_;
+};
+
 }  // namespace
 
-void WindowOpenOurs(benchmark::State& state) {
-    fw::testing::SetResourcesFolder(CardPicturesFolder());
-    // Once before measuring: the card back is decoded and the fonts are loaded once per run.
-    bool painted = OpenPaintClose() && !deck::Green().IsNil();
-    FlushEvents();
-    for (auto _ : state) {
-        painted = OpenPaintClose() && painted;
-        state.PauseTiming();
-        FlushEvents();
-        state.ResumeTiming();
-    }
-    fw::testing::SetResourcesFolder("");
-    if (!painted || !fw::Window::OpenWindows().empty()) {
-        state.SkipWithError("the window did not paint or did not close");
-    }
-}
-
-void WindowOpenBaseline(benchmark::State& state) {
-    const PlainWindowPlan plan = PlanMainWindow();
-    if (plan.cardBack.isNull() || plan.controls.size() != 45) {
-        state.SkipWithError("the plain window has no card back or not 45 controls");
-        return;
-    }
-    bool painted = BuildPaintDelete(plan);
-    FlushEvents();
-    for (auto _ : state) {
-        painted = BuildPaintDelete(plan) && painted;
-        state.PauseTiming();
-        FlushEvents();
-        state.ResumeTiming();
-    }
-    if (!painted) {
-        state.SkipWithError("the plain window did not paint");
-    }
+std::unique_ptr<Comparison> MakeWindowOpen() {
+    return std::make_unique<WindowOpen>();
 }
 
 }  // namespace bench
