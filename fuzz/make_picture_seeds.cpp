@@ -6,12 +6,13 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "fuzz/SeedFiles.h"
 
 namespace {
 
@@ -127,35 +128,26 @@ Bytes LyingChunk() {
 }
 
 bool Write(const std::string& folder, const char* name, const Bytes& bytes) {
-    if (bytes.empty()) {
-        return false;
-    }
-    std::ofstream out(folder + "/" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return !bytes.empty() &&
+           WriteSeedFile(
+               folder, name,
+               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool WriteSeeds(const std::string& folder) {
+    const Bytes card = Card();
+    return Write(folder, "card.png", card) &&
+           Write(folder, "card_cut_in_half.png",
+                 Bytes(card.begin(), card.begin() + card.size() / 2)) &&
+           Write(folder, "palette_transparency.png", PaletteWithTransparency()) &&
+           Write(folder, "sixteen_bit_grey_alpha.png", SixteenBitGreyAlpha()) &&
+           Write(folder, "one_bit_4096.png", OneBitGiant()) &&
+           Write(folder, "claims_100000.png", Claiming(100000, 100000)) &&
+           Write(folder, "lying_chunk.png", LyingChunk());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string folder = argv[1];
-    const Bytes card = Card();
-    const bool written = Write(folder, "card.png", card) &&
-                         Write(folder, "card_cut_in_half.png",
-                               Bytes(card.begin(), card.begin() + card.size() / 2)) &&
-                         Write(folder, "palette_transparency.png", PaletteWithTransparency()) &&
-                         Write(folder, "sixteen_bit_grey_alpha.png", SixteenBitGreyAlpha()) &&
-                         Write(folder, "one_bit_4096.png", OneBitGiant()) &&
-                         Write(folder, "claims_100000.png", Claiming(100000, 100000)) &&
-                         Write(folder, "lying_chunk.png", LyingChunk());
-    if (!written) {
-        std::fprintf(stderr, "%s: cannot write the seeds into %s\n", argv[0], folder.c_str());
-        return 1;
-    }
-    return 0;
+    return SeedWriterMain(argc, argv, WriteSeeds);
 }

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -19,14 +18,6 @@ QByteArray OneBitPng(int side) {
     QImage image(side, side, QImage::Format_Mono);
     image.fill(0);
     return EncodePng(image);
-}
-
-QByteArray Jpeg(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
-    return bytes;
 }
 
 bool Write(const QString& path, const QByteArray& bytes) {
@@ -64,7 +55,7 @@ bool MakeHostileFile(const QString& path, Hostile kind) {
         case Hostile::kLyingChunk:
             return Write(path, PngWithLyingChunk());
         case Hostile::kJpeg:
-            return Write(path, Jpeg(QImage::fromData(NoisyPng(140, 320))));
+            return Write(path, EncodeAs(QImage::fromData(NoisyPng(140, 320)), "JPEG"));
         case Hostile::kTruncated: {
             const QByteArray whole = NoisyPng(140, 320);
             return Write(path, whole.left(whole.size() / 2));

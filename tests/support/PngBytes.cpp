@@ -38,10 +38,14 @@ QByteArray PngSignatureAndHeader(uint32_t width, uint32_t height) {
 }  // namespace
 
 QByteArray EncodePng(const QImage& image) {
+    return EncodeAs(image, "PNG");
+}
+
+QByteArray EncodeAs(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 

@@ -9,6 +9,8 @@
 namespace karuta_test {
 
 QByteArray EncodePng(const QImage& image);
+// The picture in another format Qt writes ("JPEG"), for a file that is not PNG.
+QByteArray EncodeAs(const QImage& image, const char* format);
 // A width x height picture whose pixels all differ, drawn from seed.
 QByteArray NoisyPng(int width, int height, uint32_t seed = 12345);
 // A well-formed PNG header that claims width x height RGBA pixels, every chunk with its right
