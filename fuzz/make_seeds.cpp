@@ -1,12 +1,11 @@
 // Writes a few lists like the ones the game declares into the folder given as the argument, as
 // the fuzzer's starting corpus.
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "fuzz/AllPropertiesTarget.h"
+#include "fuzz/SeedFiles.h"
 #include "fw/PropertyList.h"
 #include "tests/support/MainWindowList.h"
 
@@ -91,26 +90,18 @@ bool WriteSeed(const std::string& folder, const char* name,
     const std::string list = fw::WritePropertyList(entries);
     AllPropertiesTarget check;
     fw::RuntimeMassPropertySetter(check, list);  // a seed the reader rejects would be useless
-    std::ofstream out(folder + "/" + name, std::ios::binary);
-    out.write(list.data(), static_cast<std::streamsize>(list.size()));
-    return static_cast<bool>(out);
+    return WriteSeedFile(folder, name, list);
+}
+
+bool WriteSeeds(const std::string& folder) {
+    return WriteSeed(folder, "timer", TimerList()) &&
+           WriteSeed(folder, "main_window", MainWindowList()) &&
+           WriteSeed(folder, "label", LabelList()) &&
+           WriteSeed(folder, "text_area", TextAreaList());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string folder = argv[1];
-    const bool written = WriteSeed(folder, "timer", TimerList()) &&
-                         WriteSeed(folder, "main_window", MainWindowList()) &&
-                         WriteSeed(folder, "label", LabelList()) &&
-                         WriteSeed(folder, "text_area", TextAreaList());
-    if (!written) {
-        std::fprintf(stderr, "%s: cannot write the seeds into %s\n", argv[0], folder.c_str());
-        return 1;
-    }
-    return 0;
+    return SeedWriterMain(argc, argv, WriteSeeds);
 }

@@ -3,13 +3,18 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QSize>
 #include <QString>
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <map>
+#include <set>
+#include <span>
 
 #include "fw/FaultPoint.h"
+#include "fw/PictureBytes.h"
+#include "fw/PngPicture.h"
 
 namespace fw {
 namespace {
@@ -17,11 +22,6 @@ namespace {
 // Pictures are kept premultiplied: the raster painter draws that format without converting it
 // first, so a paint costs one scaled blit and nothing else.
 constexpr QImage::Format kDrawFormat = QImage::Format_ARGB32_Premultiplied;
-
-// Bytes per pixel of kDrawFormat; the largest picture we accept needs kMaxSide² of them.
-constexpr int64_t kBytesPerPixel = 4;
-constexpr int kAllocationLimitMegabytes =
-    static_cast<int>(Picture::kMaxSide * Picture::kMaxSide * kBytesPerPixel / (1024 * 1024));
 
 std::string& ResourcesFolderOverride() {
     static std::string folder;
@@ -51,32 +51,62 @@ QString ResourcesFolder() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/resources");
 }
 
-bool FitsLimit(const QSize& size) {
-    return size.width() > 0 && size.height() > 0 && size.width() <= Picture::kMaxSide &&
-           size.height() <= Picture::kMaxSide;
+std::function<void(const std::string&)>& ReportSink() {
+    static std::function<void(const std::string&)> sink;
+    return sink;
 }
 
-// Reads and decodes one file. Every way the file can fail to be a picture ends in a null
-// image; nothing here raises.
-QImage DecodeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
-        return {};
+// Says once per run, on standard error, that the file at path gives no picture and why. The
+// game asks again at every deal; the player needs to hear of a broken card once, not every time.
+void ReportRefusal(const std::string& path, PictureRefusal refusal) {
+    static std::set<std::string, std::less<>> reported;
+    if (!reported.insert(path).second) {
+        return;
     }
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
-    // The header's claimed size is checked below; the limit also holds for formats that cannot
-    // tell their size before decoding.
-    reader.setAllocationLimit(kAllocationLimitMegabytes);
-    const QSize claimed = reader.size();
-    if (claimed.isValid() && !FitsLimit(claimed)) {
-        return {};
+    const std::string line =
+        "karuta: card picture " + path + " cannot be shown: " + Describe(refusal);
+    if (ReportSink()) {
+        ReportSink()(line);
+    } else {
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
-    QImage image;
-    if (!reader.read(&image) || !FitsLimit(image.size())) {
-        return {};
+}
+
+// A picture larger than a card is ever drawn is kept at the largest size it can be shown at, so
+// that the card cache stays small whatever the files hold.
+QImage FitForDrawing(QImage image) {
+    constexpr int kSide = static_cast<int>(Picture::kMaxKeptSide);
+    if (image.width() > kSide || image.height() > kSide) {
+        // A thin picture keeps at least one pixel across.
+        const QSize kept =
+            image.size().scaled(kSide, kSide, Qt::KeepAspectRatio).expandedTo({1, 1});
+        image = image.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     image.convertTo(kDrawFormat);
+    return image;
+}
+
+// Reads and decodes one file. Every way the file can fail to be a picture ends in a null image
+// and a reason; nothing here raises.
+QImage DecodeFile(const std::string& path, PictureRefusal& refusal) {
+    const PictureBytes file = ReadPictureBytes(path);
+    if (file.refusal != PictureRefusal::kNone) {
+        refusal = file.refusal;
+        return {};
+    }
+    const RgbaPicture decoded = DecodePng(std::span(file.bytes));
+    if (decoded.refusal != PictureRefusal::kNone) {
+        refusal = decoded.refusal;
+        return {};
+    }
+    // The decoded bytes are only looked at: the conversion makes the picture's own copy.
+    const int width = static_cast<int>(decoded.width);
+    const QImage rgba(decoded.pixels.data(), width, static_cast<int>(decoded.height), width * 4,
+                      QImage::Format_RGBA8888);
+    QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat));
+    if (image.isNull()) {
+        refusal = PictureRefusal::kTooLarge;  // no memory left for the picture
+    }
     return image;
 }
 
@@ -96,8 +126,11 @@ Ref<Picture> Picture::_OpenFromApp(const std::string& name) {
     if (folder.isEmpty()) {
         return nullptr;
     }
-    QImage image = DecodeFile(folder + QLatin1Char('/') + QString::fromStdString(name));
+    const std::string path = QFile::encodeName(folder).toStdString() + '/' + name;
+    PictureRefusal refusal = PictureRefusal::kNone;
+    QImage image = DecodeFile(path, refusal);
     if (image.isNull()) {
+        ReportRefusal(path, refusal);
         return nullptr;
     }
     return Ref<Picture>(new Picture(std::move(image)));
@@ -136,6 +169,10 @@ int64_t OpenFromAppCount(const std::string& name) {
 
 void ResetOpenFromAppCounts() {
     OpenCounts().clear();
+}
+
+void SetPictureReportSink(std::function<void(const std::string&)> sink) {
+    ReportSink() = std::move(sink);
 }
 
 }  // namespace testing

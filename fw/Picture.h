@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,10 +16,13 @@ namespace fw {
 class Picture : public Object {
 public:
     // The file of that name in the application's resources folder (`resources/` beside the
-    // executable), decoded by its content whatever its extension. Gives nil, and never raises
-    // for that, when the file is missing, empty or not a readable picture, when its header
-    // claims a picture larger than kMaxSide x kMaxSide, or when the name is empty or reaches
-    // outside the folder (a path separator or "..").
+    // executable), which must be a regular file holding a PNG picture, whatever its extension.
+    // Gives nil, and never raises for that, when the name is empty or reaches outside the folder
+    // (a path separator or ".."), or when the file is missing, not a regular file, longer than
+    // kMaxPictureFileBytes, not PNG, malformed, or larger than kMaxPngPixels (PictureBytes.h,
+    // PngPicture.h); the first time a file gives nil for one of these, a line on standard error
+    // names it and the reason. A picture larger than kMaxKeptSide on either side is scaled down,
+    // smoothly and keeping its shape, to fit kMaxKeptSide x kMaxKeptSide.
     static Ref<Picture> _OpenFromApp(const std::string& name);
 
     // A blank (fully transparent) picture of that size; a side below 1 counts as 1 and one above
@@ -39,9 +43,13 @@ public:
     // The pixels, already in the format that painting uses without conversion.
     const QImage& Image() const noexcept { return *image_; }
 
-    // The largest side a loaded picture may have; larger pictures are refused before any pixel
-    // memory is taken.
+    // The largest side a created picture may have.
     static constexpr int64_t kMaxSide = 4096;
+
+    // The largest side a loaded picture is kept at. The cards are drawn on canvases of at most
+    // 90 x 170 points from files of twice that (the card back is 180 x 340), so a loaded
+    // picture larger than this box would only cost memory.
+    static constexpr int64_t kMaxKeptSide = 400;
 
 private:
     explicit Picture(QImage image);
@@ -57,6 +65,9 @@ void SetResourcesFolder(const std::string& path);
 // How often _OpenFromApp has been called with name since the last reset, whatever it gave.
 int64_t OpenFromAppCount(const std::string& name);
 void ResetOpenFromAppCounts();
+// Hands each line that reports a refused picture file to sink instead of standard error; an
+// empty sink goes back to standard error. A file is reported once per run either way.
+void SetPictureReportSink(std::function<void(const std::string&)> sink);
 
 }  // namespace testing
 }  // namespace fw

@@ -8,8 +8,8 @@ KARUTA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KARUTA_BUILD_DIR="${KARUTA_BUILD_DIR:-$KARUTA_ROOT/build}"
 
 karuta_packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
+  qt6-base-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
 )
 

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "deck/CardPictures.h"
 #include "deck/PoemTable.h"
@@ -21,10 +23,10 @@ namespace {
 
 const QString kFolder = QStringLiteral(KARUTA_CARD_PICTURES_DIR);
 
-QImage ReadCard(const QString& fileName) {
+QImage ReadCard(const QString& fileName, QImage::Format format = QImage::Format_RGB32) {
     QImageReader reader(kFolder + QLatin1Char('/') + fileName);
     reader.setDecideFormatFromContent(true);
-    return reader.read().convertToFormat(QImage::Format_RGB32);
+    return reader.read().convertToFormat(format);
 }
 
 int DarkPixels(const QImage& image, const QRect& area) {
@@ -85,19 +87,29 @@ TEST(CardPictureFiles, EveryPoemHasAPrintedCardOfItsOwn) {
     EXPECT_EQ(contents.size(), 100u);
 }
 
-TEST(CardPictureFiles, GameLoadsTheDrawnCards) {
+// Every card the game loads is the file's picture pixel for pixel, as Qt's own reader gives it,
+// in the format the painter draws from.
+TEST(CardPictureFiles, GameLoadsTheDrawnCardsPixelForPixel) {
     fw::testing::SetResourcesFolder(kFolder.toStdString());
     deck::testing::ClearPictureCaches();
-    const fw::Ref<fw::Picture> card = deck::PoemCardLoader(99)->Load();
-    const fw::Ref<fw::Picture> back = deck::Green();
+    std::vector<std::pair<QString, fw::Ref<fw::Picture>>> loaded{{"Green.pct", deck::Green()}};
+    for (int n = 0; n < 100; ++n) {
+        const deck::PictureLoader* loader = deck::PoemCardLoader(n);
+        loaded.emplace_back(QString::fromStdString(loader->FileName()), loader->Load());
+    }
     deck::testing::ClearPictureCaches();
     fw::testing::SetResourcesFolder("");
-    ASSERT_FALSE(card.IsNil());
-    EXPECT_EQ(card->Width(), 140);
-    EXPECT_EQ(card->Height(), 320);
-    ASSERT_FALSE(back.IsNil());
-    EXPECT_EQ(back->Width(), 180);
-    EXPECT_EQ(back->Height(), 340);
+    for (const auto& [fileName, picture] : loaded) {
+        SCOPED_TRACE(fileName.toStdString());
+        ASSERT_FALSE(picture.IsNil());
+        const QImage expected = ReadCard(fileName, QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(picture->Image(), expected);
+        EXPECT_EQ(picture->Image().format(), QImage::Format_ARGB32_Premultiplied);
+    }
+    EXPECT_EQ(loaded.front().second->Width(), 180);
+    EXPECT_EQ(loaded.front().second->Height(), 340);
+    EXPECT_EQ(loaded.back().second->Width(), 140);
+    EXPECT_EQ(loaded.back().second->Height(), 320);
 }
 
 }  // namespace

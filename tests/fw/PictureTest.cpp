@@ -9,10 +9,15 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fw/FaultPoint.h"
+#include "tests/support/HostileFiles.h"
+#include "tests/support/MemoryInUse.h"
+#include "tests/support/PipeWatchdog.h"
 #include "tests/support/PngBytes.h"
 
 namespace {
@@ -63,7 +68,7 @@ TEST_F(PictureTest, OpensReadablePicturesByContentAndRefusesEverythingElse) {
     };
     const Case cases[] = {
         {"Green.pct", 64, 48},
-        {"widest.pct", 4096, 1},
+        {"widest.pct", 400, 1},  // kept no larger than a card is ever drawn
         {"missing.pct", 0, 0},
         {"empty.pct", 0, 0},
         {"half.pct", 0, 0},
@@ -93,6 +98,64 @@ TEST_F(PictureTest, OpensReadablePicturesByContentAndRefusesEverythingElse) {
         EXPECT_EQ(picture->Image().format(), QImage::Format_ARGB32_Premultiplied);
     }
     QFile::remove(folder_.filePath("../outside.pct"));
+}
+
+// Each kind of hostile file is refused, or kept at the size a card is drawn at, within a
+// millisecond-scale budget and with a bounded peak of memory; it is reported once, and a retry
+// (as the next deal makes) does the same again without a second report. The trusting loader
+// hung on the pipe, held 64 MB for the one-bit giant, peaked at 2 GB for the lying chunk, and
+// decoded the JPEG and the padded PNG.
+TEST_F(PictureTest, HostileFilesCostLittleAndAreReportedOnce) {
+    std::vector<std::string> reports;
+    fw::testing::SetPictureReportSink([&](const std::string& line) { reports.push_back(line); });
+    constexpr auto kMaxLoadTime = std::chrono::seconds(1);
+    constexpr int64_t kMaxHeld = 8 * 1024 * 1024;
+    constexpr int64_t kMaxPeakGrowth = 48 * 1024 * 1024;
+    int n = 0;
+    for (const karuta_test::HostileKind& hostile : karuta_test::kHostileKinds) {
+        SCOPED_TRACE(hostile.description);
+        // A name of its own for each kind, as a file is reported once per run.
+        const std::string name = "card" + std::to_string(n++) + ".pct";
+        const QString path = folder_.filePath(QString::fromStdString(name));
+        ASSERT_TRUE(karuta_test::MakeHostileFile(path, hostile.kind));
+        reports.clear();
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            SCOPED_TRACE(attempt);
+            const int64_t memoryBefore = MemoryInUse();
+            ResetPeakResident();
+            const auto start = std::chrono::steady_clock::now();
+            fw::Ref<fw::Picture> picture;
+            bool blocked = false;
+            {
+                PipeWatchdog watchdog({path}, std::chrono::seconds(5));
+                picture = fw::Picture::_OpenFromApp(name);
+                blocked = watchdog.Fired();
+            }
+            const auto took = std::chrono::steady_clock::now() - start;
+            EXPECT_FALSE(blocked) << "the load waited on the file";
+            EXPECT_LT(took, kMaxLoadTime);
+            EXPECT_LT(MemoryInUse() - memoryBefore, kMaxHeld);
+            if (const int64_t peak = PeakResident(); peak >= 0) {
+                EXPECT_LT(peak - memoryBefore, kMaxPeakGrowth);
+            }
+            if (hostile.refusal != fw::PictureRefusal::kNone) {
+                EXPECT_TRUE(picture.IsNil());
+                continue;
+            }
+            ASSERT_FALSE(picture.IsNil());
+            EXPECT_EQ(picture->Width(), fw::Picture::kMaxKeptSide);
+            EXPECT_EQ(picture->Height(), fw::Picture::kMaxKeptSide);
+            EXPECT_EQ(picture->Image().format(), QImage::Format_ARGB32_Premultiplied);
+        }
+        if (hostile.refusal == fw::PictureRefusal::kNone) {
+            EXPECT_TRUE(reports.empty());
+        } else {
+            ASSERT_EQ(reports.size(), 1u);
+            EXPECT_NE(reports[0].find(path.toStdString() + " "), std::string::npos) << reports[0];
+            EXPECT_TRUE(reports[0].ends_with(fw::Describe(hostile.refusal))) << reports[0];
+        }
+    }
+    fw::testing::SetPictureReportSink(nullptr);
 }
 
 TEST_F(PictureTest, KeepsThePixelsOfTheFile) {

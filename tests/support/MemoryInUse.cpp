@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <fstream>
+#include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KARUTA_UNDER_ADDRESS_SANITIZER 1
@@ -24,6 +25,12 @@ int64_t MemoryInUse() {
 const char* MemoryInUseName() {
     return "live heap";
 }
+
+void ResetPeakResident() {}
+
+int64_t PeakResident() {
+    return -1;
+}
 #else
 int64_t MemoryInUse() {
     // statm: total program size, then the resident set, both in pages.
@@ -38,5 +45,22 @@ int64_t MemoryInUse() {
 
 const char* MemoryInUseName() {
     return "resident memory";
+}
+
+void ResetPeakResident() {
+    // Writing 5 to clear_refs sets the high-water mark back to the resident set of now.
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+int64_t PeakResident() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    int64_t kilobytes = 0;
+    while (status >> key) {
+        if (key == "VmHWM:" && status >> kilobytes) {
+            return kilobytes * 1024;
+        }
+    }
+    return -1;
 }
 #endif

@@ -28,13 +28,24 @@ QByteArray PngChunk(const char* type, const QByteArray& data) {
     return BigEndian(static_cast<uint32_t>(data.size())) + typed + BigEndian(Crc32(typed));
 }
 
+// The signature and an IHDR chunk of width x height eight-bit RGBA pixels.
+QByteArray PngSignatureAndHeader(uint32_t width, uint32_t height) {
+    const QByteArray header =
+        BigEndian(width) + BigEndian(height) + QByteArray("\x08\x06\0\0\0", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header);
+}
+
 }  // namespace
 
 QByteArray EncodePng(const QImage& image) {
+    return EncodeAs(image, "PNG");
+}
+
+QByteArray EncodeAs(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 
@@ -50,11 +61,14 @@ QByteArray NoisyPng(int width, int height, uint32_t seed) {
 }
 
 QByteArray PngClaiming(uint32_t width, uint32_t height) {
-    const QByteArray header =
-        BigEndian(width) + BigEndian(height) + QByteArray("\x08\x06\0\0\0", 5);
     const QByteArray emptyZlibStream("\x78\x9c\x03\x00\x00\x00\x00\x01", 8);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
-           PngChunk("IDAT", emptyZlibStream) + PngChunk("IEND", {});
+    return PngSignatureAndHeader(width, height) + PngChunk("IDAT", emptyZlibStream) +
+           PngChunk("IEND", {});
+}
+
+QByteArray PngWithLyingChunk() {
+    return PngSignatureAndHeader(1, 1) + BigEndian(0x7FFFFFFFu) + "tEXt" +
+           QByteArray("Comment\0", 8) + QByteArray(26, 'x');
 }
 
 }  // namespace karuta_test

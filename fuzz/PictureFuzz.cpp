@@ -1,0 +1,45 @@
+// Feeds arbitrary bytes to the picture decoder, as a card file could hold them. The decoder may
+// refuse them, but only with a reason of its own and no pixels; a picture it gives must lie
+// within the bounds that keep a card's memory and time small, and its buffer must be exactly
+// four bytes a pixel.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+
+#include "fw/PngPicture.h"
+
+namespace {
+
+[[noreturn]] void Fault(const char* what) {
+    std::fprintf(stderr, "picture_fuzz: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const fw::RgbaPicture picture = fw::DecodePng(std::span(data, size));
+    switch (picture.refusal) {
+        case fw::PictureRefusal::kNone:
+            break;
+        case fw::PictureRefusal::kNotPng:
+        case fw::PictureRefusal::kMalformed:
+        case fw::PictureRefusal::kTooLarge:
+            if (!picture.pixels.empty() || picture.width != 0 || picture.height != 0) {
+                Fault("a refused picture came with pixels");
+            }
+            return 0;
+        default:
+            Fault("the decoder gave a reason that belongs to reading files");
+    }
+    if (picture.width == 0 || picture.height == 0 || picture.width > fw::kMaxPngSide ||
+        picture.height > fw::kMaxPngSide ||
+        uint64_t{picture.width} * picture.height > fw::kMaxPngPixels) {
+        Fault("a picture outside the bounds was decoded");
+    }
+    if (picture.pixels.size() != size_t{picture.width} * picture.height * 4) {
+        Fault("the pixel buffer does not hold four bytes for each pixel");
+    }
+    return 0;
+}

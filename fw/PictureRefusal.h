@@ -1,0 +1,41 @@
+#pragma once
+
+namespace fw {
+
+// Why a picture file gives no picture. The game plays on without it (an empty card face), and
+// the reason is said once so that a broken installation does not go unnoticed.
+enum class PictureRefusal {
+    kNone,            // the file gave a picture
+    kMissing,         // no file of that name
+    kUnreadable,      // there, but opening or reading it failed
+    kNotRegularFile,  // a directory, pipe, socket or device (or a link to one)
+    kOverByteCap,     // longer than any card picture could be
+    kNotPng,          // card pictures are PNG and nothing else
+    kMalformed,       // PNG that is cut short, inconsistent or damaged
+    kTooLarge,        // well-formed PNG of more pixels, or larger chunks, than a card needs
+};
+
+// The reason in a few words, for the line that reports the file.
+constexpr const char* Describe(PictureRefusal refusal) {
+    switch (refusal) {
+        case PictureRefusal::kNone:
+            return "no fault";
+        case PictureRefusal::kMissing:
+            return "missing";
+        case PictureRefusal::kUnreadable:
+            return "unreadable";
+        case PictureRefusal::kNotRegularFile:
+            return "not a regular file";
+        case PictureRefusal::kOverByteCap:
+            return "over the size cap";
+        case PictureRefusal::kNotPng:
+            return "not PNG";
+        case PictureRefusal::kMalformed:
+            return "malformed";
+        case PictureRefusal::kTooLarge:
+            return "too large";
+    }
+    return "refused";
+}
+
+}  // namespace fw

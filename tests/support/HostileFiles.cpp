@@ -1,0 +1,74 @@
+#include "tests/support/HostileFiles.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include "fw/PictureBytes.h"
+#include "tests/support/PngBytes.h"
+
+namespace karuta_test {
+namespace {
+
+QByteArray OneBitPng(int side) {
+    QImage image(side, side, QImage::Format_Mono);
+    image.fill(0);
+    return EncodePng(image);
+}
+
+bool Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+const std::array<HostileKind, 9> kHostileKinds = {{
+    {Hostile::kFifo, "a named pipe", fw::PictureRefusal::kNotRegularFile},
+    {Hostile::kDirectory, "a directory", fw::PictureRefusal::kNotRegularFile},
+    {Hostile::kLinkToDevice, "a link to /dev/zero", fw::PictureRefusal::kNotRegularFile},
+    {Hostile::kHugeOneBit, "4096 x 4096 one-bit pixels", fw::PictureRefusal::kTooLarge},
+    {Hostile::kLyingChunk, "a chunk declaring 2 GiB", fw::PictureRefusal::kMalformed},
+    {Hostile::kJpeg, "a JPEG", fw::PictureRefusal::kNotPng},
+    {Hostile::kTruncated, "a PNG cut in half", fw::PictureRefusal::kMalformed},
+    {Hostile::kOverByteCap, "a PNG padded past the byte cap", fw::PictureRefusal::kOverByteCap},
+    {Hostile::kLargeOneBit, "512 x 512 one-bit pixels", fw::PictureRefusal::kNone},
+}};
+
+bool MakeHostileFile(const QString& path, Hostile kind) {
+    QFile::remove(path);
+    QDir().rmdir(path);
+    const QByteArray name = QFile::encodeName(path);
+    switch (kind) {
+        case Hostile::kFifo:
+            return ::mkfifo(name.constData(), 0600) == 0;
+        case Hostile::kDirectory:
+            return QDir().mkdir(path);
+        case Hostile::kLinkToDevice:
+            return ::symlink("/dev/zero", name.constData()) == 0;
+        case Hostile::kHugeOneBit:
+            return Write(path, OneBitPng(4096));
+        case Hostile::kLyingChunk:
+            return Write(path, PngWithLyingChunk());
+        case Hostile::kJpeg:
+            return Write(path, EncodeAs(QImage::fromData(NoisyPng(140, 320)), "JPEG"));
+        case Hostile::kTruncated: {
+            const QByteArray whole = NoisyPng(140, 320);
+            return Write(path, whole.left(whole.size() / 2));
+        }
+        case Hostile::kOverByteCap:
+            // Sparse: the zeros take no disk space.
+            return Write(path, NoisyPng(14, 32)) &&
+                   ::truncate(name.constData(), static_cast<off_t>(fw::kMaxPictureFileBytes) + 1) ==
+                       0;
+        case Hostile::kLargeOneBit:
+            return Write(path, OneBitPng(512));
+    }
+    return false;
+}
+
+}  // namespace karuta_test

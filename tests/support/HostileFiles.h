@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "fw/PictureRefusal.h"
+
+// Picture files made to hurt a loader that trusts them, each a kind the program could meet in
+// its resources folder: for the tests of one picture and of a whole game on them.
+namespace karuta_test {
+
+enum class Hostile {
+    kFifo,          // a named pipe with no writer: opening it waits for one
+    kDirectory,     //
+    kLinkToDevice,  // a link to /dev/zero, endless bytes
+    kHugeOneBit,    // 2 KB of PNG declaring 4096 x 4096 one-bit pixels, all really there
+    kLyingChunk,    // 75 bytes of PNG whose text chunk declares 2^31 - 1 bytes
+    kJpeg,          // a good card picture, but JPEG
+    kTruncated,     // PNG cut in half
+    kOverByteCap,   // a good PNG followed by zeros past the byte cap
+    kLargeOneBit,   // a good 512 x 512 one-bit PNG: more than a card needs, little to decode
+};
+
+struct HostileKind {
+    Hostile kind;
+    const char* description;
+    // Why the loader refuses it; kNone: it loads, scaled down to the kept size.
+    fw::PictureRefusal refusal;
+};
+
+extern const std::array<HostileKind, 9> kHostileKinds;
+
+// Puts a file of that kind at path, in place of whatever is there; false when the file system
+// refuses.
+bool MakeHostileFile(const QString& path, Hostile kind);
+
+}  // namespace karuta_test
