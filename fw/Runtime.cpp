@@ -4,6 +4,7 @@
 
 #include "fw/Application.h"
 #include "fw/Dispatch.h"
+#include "fw/detail/QtStart.h"
 
 namespace fw {
 namespace {
@@ -26,11 +27,8 @@ RuntimeState& State() {
     return state;
 }
 
-// Qt keeps references to the argument count and vector for the application's lifetime, so they
-// live here, not on RuntimeInit's stack. The QApplication made here is never deleted: windows
-// the framework still holds at exit must not outlive it.
-int gArgc = 0;
-char** gArgv = nullptr;
+// The QApplication made here is never deleted: windows the framework still holds at exit must
+// not outlive it.
 QApplication* gOwnApplication = nullptr;
 
 QApplication& RequireApplication(const char* operation) {
@@ -52,11 +50,7 @@ void RuntimeInit(int argc, char** argv, char** /*envp*/) {
         RequireApplication("RuntimeInit");  // A non-widget application cannot show windows.
         return;
     }
-    static char fallbackName[] = "karuta";
-    static char* fallbackArgv[] = {fallbackName, nullptr};
-    gArgc = argv != nullptr && argc > 0 ? argc : 1;
-    gArgv = argv != nullptr && argc > 0 ? argv : fallbackArgv;
-    gOwnApplication = new QApplication(gArgc, gArgv);
+    gOwnApplication = detail::StartQt(argc, argv);
 }
 
 void RuntimeRegisterInitializer(void (*initializer)()) {

@@ -17,8 +17,8 @@ namespace fw {
 class Application;
 
 // Starts the runtime: creates the QApplication unless one exists already (a test binary makes
-// its own). The arguments are handed to Qt as the process received them; the program itself
-// reads none of them.
+// its own). Only the program name is handed to Qt: neither the program nor Qt reads any other
+// argument.
 void RuntimeInit(int argc, char** argv, char** envp);
 
 // Functions run by RuntimePerformInitializers / RuntimePerformFinalizers, in registration order.

@@ -1,0 +1,13 @@
+#pragma once
+
+// Private to the framework: how the runtime makes the process's QApplication.
+class QApplication;
+
+namespace fw::detail {
+
+// Makes the process's QApplication, which lives until the process ends. Qt is given the program
+// name from argv[0] and nothing else, so the program takes no command-line options, Qt's own
+// included; Qt's environment variables still apply.
+QApplication* StartQt(int argc, char** argv);
+
+}  // namespace fw::detail
