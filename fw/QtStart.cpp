@@ -2,6 +2,12 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace fw::detail {
 namespace {
 
@@ -26,13 +32,79 @@ void KeepOffTheSessionBus() {
     }
 }
 
+// Names the display Qt could not open, as the environment gave it to Qt.
+std::string NoDisplayLine() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) {
+        display = qgetenv("WAYLAND_DISPLAY");
+    }
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
+        return "karuta: cannot start the display platform \"" + platform.toStdString() + "\"";
+    }
+    if (!display.isEmpty()) {
+        return "karuta: cannot open the display \"" + display.toStdString() + "\"";
+    }
+    return "karuta: no display (DISPLAY is not set)";
+}
+
+// What Qt says while the QApplication is being made is held back. When Qt cannot start its
+// platform it ends the process (a fatal message, then abort); one line naming the display and
+// exit status 1 take the place of Qt's lines and the abort. Otherwise the held messages go out
+// as Qt gave them.
+struct HeldMessage {
+    QtMsgType type;
+    std::optional<std::string> file;
+    int line;
+    std::optional<std::string> function;
+    std::optional<std::string> category;
+    QString text;
+};
+std::vector<HeldMessage> gHeld;
+
+std::optional<std::string> Copy(const char* text) {
+    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+}
+
+const char* Pointer(const std::optional<std::string>& text) {
+    return text ? text->c_str() : nullptr;
+}
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", NoDisplayLine().c_str());
+        std::fflush(stderr);
+        // Inside Qt's constructor: nothing may unwind or be torn down from here.
+        std::_Exit(1);
+    }
+    try {
+        gHeld.push_back({type, Copy(context.file), context.line, Copy(context.function),
+                         Copy(context.category), text});
+    } catch (...) {
+        // Out of memory: the message is lost rather than thrown into Qt.
+    }
+}
+
+void ReleaseHeldMessages() {
+    for (const HeldMessage& held : gHeld) {
+        const QMessageLogContext context(Pointer(held.file), held.line, Pointer(held.function),
+                                         Pointer(held.category));
+        qt_message_output(held.type, context, held.text);
+    }
+    gHeld.clear();
+}
+
 }  // namespace
 
 QApplication* StartQt(int argc, char** argv) {
     static char fallbackName[] = "karuta";
     gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     KeepOffTheSessionBus();
-    return new QApplication(gArgc, gArgv);
+    const QtMessageHandler previous = qInstallMessageHandler(&HoldMessage);
+    auto* app = new QApplication(gArgc, gArgv);
+    qInstallMessageHandler(previous);
+    ReleaseHeldMessages();
+    return app;
 }
 
 }  // namespace fw::detail

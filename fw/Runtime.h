@@ -18,7 +18,8 @@ class Application;
 
 // Starts the runtime: creates the QApplication unless one exists already (a test binary makes
 // its own). Only the program name is handed to Qt: neither the program nor Qt reads any other
-// argument.
+// argument. When Qt cannot open a display the process ends here, not by an exception: one line
+// on standard error names the display, and the exit status is 1.
 void RuntimeInit(int argc, char** argv, char** envp);
 
 // Functions run by RuntimePerformInitializers / RuntimePerformFinalizers, in registration order.
