@@ -44,8 +44,12 @@ void _RuntimeSetFrameworkVersion(double version);
 // RuntimeException (the framework is set up once per run); a null lateStartup raises
 // NilObjectException.
 void _RunFrameworkInitialization(void (*lateStartup)());
-// Runs the event loop until the application quits (the quit menu item) and keeps its exit code
-// for RuntimeExit. Raises RuntimeException without a QApplication or inside a running loop.
+// Runs the event loop until the application quits (the quit menu item, or the last window
+// closing) and keeps its exit code for RuntimeExit. Except on macOS, whose menu bar outlives the
+// windows, a run needs a window: with none showing the loop does not start. A run that ends so,
+// or by its last window closing, ends with code 1 after a failure of the run (a call of the
+// unhandled-exception routine since RuntimeInit), else 0. Raises RuntimeException without a
+// QApplication or inside a running loop.
 void _RuntimeRun();
 void _RuntimeInitExternalClasses();
 void _InitPluginEntrypoints();
