@@ -22,13 +22,16 @@ char* gArgv[] = {nullptr, nullptr};
 // unless AT_SPI_BUS_ADDRESS names that bus. Either look starts a bus when there is none
 // (dbus-launch) and waits for a bus that does not answer, so the window would show late or never.
 // The bridge is therefore given an address that leads nowhere at once, unless the environment names
-// one: screen readers reach the program only through a bus named there.
+// one: screen readers reach the program only through a bus named there. The GTK theme that Qt
+// loads on a GNOME desktop would bring GTK's own bridge, which reads the same address and warns
+// that it leads nowhere; no GTK widget is ever shown, so that bridge is not loaded.
 void KeepOffTheSessionBus() {
 #ifndef Q_OS_MACOS
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
 #endif
     if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS")) {
         qputenv("AT_SPI_BUS_ADDRESS", "none:");
+        qputenv("NO_AT_BRIDGE", "1");
     }
 }
 

@@ -33,9 +33,10 @@ bus_listening() {
 wait_until "the silent bus to listen" bus_listening
 
 # name | env(1) arguments for karuta. A private runtime folder, so that no bus of the machine's
-# is found there instead.
+# is found there instead. On a GNOME desktop Qt also loads its GTK theme, where installed.
 cases=(
     "silent bus|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work"
+    "silent bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work XDG_CURRENT_DESKTOP=GNOME"
     "no bus|-u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR=$work PATH=$fake_bin:$PATH"
 )
 for row in "${cases[@]}"; do
@@ -48,6 +49,9 @@ for row in "${cases[@]}"; do
     # Long enough for any look for a bus after the window showed to have begun.
     sleep 1
     check "$name: karuta still runs" game_running
+    said=$(cat "$E2E_OUT/karuta.log")
+    note "$name: karuta said: ${said:-nothing}"
+    check "$name: karuta said nothing on standard error" [ -z "$said" ]
     stop_game
 done
 ran=$(cat "$marker" 2>/dev/null || true)
