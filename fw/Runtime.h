@@ -33,16 +33,16 @@ void RuntimePerformInitializers();
 // the caller, so the finalisers ran "as far as they got".
 void RuntimePerformFinalizers();
 // Ends the runtime: releases the application object and returns the code the event loop ended
-// with, or 0 when the loop never ran.
+// with (see _RuntimeRun), or 0 when _RuntimeRun never ran.
 int32_t RuntimeExit();
 
 // Records the framework version the program is built for.
 void _RuntimeSetFrameworkVersion(double version);
 // Finishes the framework's own set-up and then calls lateStartup once, at once, through
 // fw::Dispatch: an exception escaping it goes to the unhandled-exception routine and this call
-// returns normally, so the event loop still runs. Called a second time it raises
-// RuntimeException (the framework is set up once per run); a null lateStartup raises
-// NilObjectException.
+// returns normally, so the start-up goes on to _RuntimeRun (which ends the run at once when no
+// window opened). Called a second time it raises RuntimeException (the framework is set up once
+// per run); a null lateStartup raises NilObjectException.
 void _RunFrameworkInitialization(void (*lateStartup)());
 // Runs the event loop until the application quits (the quit menu item, or the last window
 // closing) and keeps its exit code for RuntimeExit. Except on macOS, whose menu bar outlives the
