@@ -15,11 +15,12 @@ mkdir "$fake_bin"
 printf '#!/bin/sh\necho "$0 $*" >>"%s"\nexit 1\n' "$marker" >"$fake_bin/dbus-launch"
 chmod +x "$fake_bin/dbus-launch"
 
-# A bus that takes every connection and never says a word, held open until the test ends.
-perl -MIO::Socket::UNIX -e '
+# A bus that takes every connection and never says a word, held open until the test ends (or
+# a minute has passed, should the test end without stopping it).
+timeout 60 perl -MIO::Socket::UNIX -e '
     my $server = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 16) or die "listen: $!";
     my @held;
-    while (my $client = $server->accept) { push @held, $client }' "$silent_bus" &
+    while (my $client = $server->accept) { push @held, $client }' "$silent_bus" >/dev/null 2>&1 &
 bus_pid=$!
 cleanup() {
     stop_game
