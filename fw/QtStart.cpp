@@ -73,7 +73,7 @@ const char* Pointer(const std::optional<std::string>& text) {
     return text ? text->c_str() : nullptr;
 }
 
-void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) noexcept {
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "%s\n", NoDisplayLine().c_str());
         std::fflush(stderr);
