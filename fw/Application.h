@@ -13,7 +13,7 @@ public:
     virtual void Constructor() {}
 
     // The application's menu bar. On macOS it would be the desktop-wide bar; elsewhere every
-    // window shows its own, so the application only holds it.
+    // window shows its own, and a window without one answers this bar's shortcuts (hidden).
     Ref<fw::MenuBar> MenuBar() const { return menuBar_; }
     void SetMenuBar(Ref<fw::MenuBar> bar);
 

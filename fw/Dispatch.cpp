@@ -66,12 +66,16 @@ void DispatchErased(void (*function)(void*), void* argument) noexcept {
     }
 }
 
+int UnhandledExceptionCount() noexcept {
+    return gUnhandledCount;
+}
+
 }  // namespace detail
 
 namespace testing {
 
 int UnhandledExceptionCount() {
-    return gUnhandledCount;
+    return detail::UnhandledExceptionCount();
 }
 
 void ArmUnhandledExceptionFailure() {

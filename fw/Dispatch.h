@@ -21,7 +21,9 @@ void _UnhandledException(const std::exception_ptr& exception);
 
 namespace detail {
 void DispatchErased(void (*function)(void*), void* argument) noexcept;
-}
+// How often the unhandled-exception routine has been called in this process.
+int UnhandledExceptionCount() noexcept;
+}  // namespace detail
 
 // Runs one event handler for Qt. Whatever escapes the handler is caught here and handed to the
 // unhandled-exception routine once, so no exception ever unwinds into Qt and the event loop

@@ -1,9 +1,13 @@
 #include "fw/Runtime.h"
 
 #include <QApplication>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "fw/Application.h"
 #include "fw/Dispatch.h"
+#include "fw/detail/QtStart.h"
 
 namespace fw {
 namespace {
@@ -17,6 +21,9 @@ struct RuntimeState {
     bool frameworkInitialized = false;
     bool loopRunning = false;
     int32_t exitCode = 0;
+    // The unhandled-exception routine's count when the run began: any call since is a failure of
+    // this run.
+    int unhandledAtStart = detail::UnhandledExceptionCount();
     int64_t backgroundTasks = 0;
     std::function<void()> backgroundHook;
 };
@@ -26,12 +33,32 @@ RuntimeState& State() {
     return state;
 }
 
-// Qt keeps references to the argument count and vector for the application's lifetime, so they
-// live here, not on RuntimeInit's stack. The QApplication made here is never deleted: windows
-// the framework still holds at exit must not outlive it.
-int gArgc = 0;
-char** gArgv = nullptr;
+// The QApplication made here is never deleted: windows the framework still holds at exit must
+// not outlive it.
 QApplication* gOwnApplication = nullptr;
+
+// A desktop with an application-wide menu bar (macOS) keeps a program with no window within
+// reach; elsewhere nothing could end it.
+#ifdef Q_OS_MACOS
+constexpr bool kRunNeedsAWindow = false;
+#else
+constexpr bool kRunNeedsAWindow = true;
+#endif
+
+// Whether a window of the program shows, by the rule Qt follows when the last one closes.
+bool AnyWindowShowing() {
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    return std::any_of(windows.begin(), windows.end(), [](const QWindow* window) {
+        return window->isVisible() && window->type() == Qt::Window &&
+               window->transientParent() == nullptr;
+    });
+}
+
+// The exit code of a run that ended because no window was left: 1 when a failure of the run
+// took it there, so the process does not end as if all went well.
+int32_t NoWindowLeftCode(const RuntimeState& state) {
+    return detail::UnhandledExceptionCount() != state.unhandledAtStart ? 1 : 0;
+}
 
 QApplication& RequireApplication(const char* operation) {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
@@ -48,15 +75,12 @@ void RuntimeInit(int argc, char** argv, char** /*envp*/) {
     // A run starts here: the framework is set up again and no loop has given a code yet.
     State().frameworkInitialized = false;
     State().exitCode = 0;
+    State().unhandledAtStart = detail::UnhandledExceptionCount();
     if (QCoreApplication::instance() != nullptr) {
         RequireApplication("RuntimeInit");  // A non-widget application cannot show windows.
         return;
     }
-    static char fallbackName[] = "karuta";
-    static char* fallbackArgv[] = {fallbackName, nullptr};
-    gArgc = argv != nullptr && argc > 0 ? argc : 1;
-    gArgv = argv != nullptr && argc > 0 ? argv : fallbackArgv;
-    gOwnApplication = new QApplication(gArgc, gArgv);
+    gOwnApplication = detail::StartQt(argc, argv);
 }
 
 void RuntimeRegisterInitializer(void (*initializer)()) {
@@ -129,10 +153,19 @@ void _RuntimeRun() {
     if (state.loopRunning) {
         throw RuntimeException("_RuntimeRun: the event loop is already running");
     }
+    if (kRunNeedsAWindow && !AnyWindowShowing()) {
+        // No window to end the loop with (the main window failed to open): the run is over.
+        state.exitCode = NoWindowLeftCode(state);
+        return;
+    }
+    bool lastWindowClosed = false;
+    const QMetaObject::Connection watch = QObject::connect(
+        &app, &QGuiApplication::lastWindowClosed, [&lastWindowClosed] { lastWindowClosed = true; });
     state.loopRunning = true;
     const int code = app.exec();
     state.loopRunning = false;
-    state.exitCode = static_cast<int32_t>(code);
+    QObject::disconnect(watch);
+    state.exitCode = lastWindowClosed && code == 0 ? NoWindowLeftCode(state) : code;
 }
 
 void _RuntimeInitExternalClasses() {

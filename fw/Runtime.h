@@ -17,8 +17,9 @@ namespace fw {
 class Application;
 
 // Starts the runtime: creates the QApplication unless one exists already (a test binary makes
-// its own). The arguments are handed to Qt as the process received them; the program itself
-// reads none of them.
+// its own). Only the program name is handed to Qt: neither the program nor Qt reads any other
+// argument. When Qt cannot open a display the process ends here, not by an exception: one line
+// on standard error names the display, and the exit status is 1.
 void RuntimeInit(int argc, char** argv, char** envp);
 
 // Functions run by RuntimePerformInitializers / RuntimePerformFinalizers, in registration order.
@@ -32,19 +33,23 @@ void RuntimePerformInitializers();
 // the caller, so the finalisers ran "as far as they got".
 void RuntimePerformFinalizers();
 // Ends the runtime: releases the application object and returns the code the event loop ended
-// with, or 0 when the loop never ran.
+// with (see _RuntimeRun), or 0 when _RuntimeRun never ran.
 int32_t RuntimeExit();
 
 // Records the framework version the program is built for.
 void _RuntimeSetFrameworkVersion(double version);
 // Finishes the framework's own set-up and then calls lateStartup once, at once, through
 // fw::Dispatch: an exception escaping it goes to the unhandled-exception routine and this call
-// returns normally, so the event loop still runs. Called a second time it raises
-// RuntimeException (the framework is set up once per run); a null lateStartup raises
-// NilObjectException.
+// returns normally, so the start-up goes on to _RuntimeRun (which ends the run at once when no
+// window opened). Called a second time it raises RuntimeException (the framework is set up once
+// per run); a null lateStartup raises NilObjectException.
 void _RunFrameworkInitialization(void (*lateStartup)());
-// Runs the event loop until the application quits (the quit menu item) and keeps its exit code
-// for RuntimeExit. Raises RuntimeException without a QApplication or inside a running loop.
+// Runs the event loop until the application quits (the quit menu item, or the last window
+// closing) and keeps its exit code for RuntimeExit. Except on macOS, whose menu bar outlives the
+// windows, a run needs a window: with none showing the loop does not start. A run that ends so,
+// or by its last window closing, ends with code 1 after a failure of the run (a call of the
+// unhandled-exception routine since RuntimeInit), else 0. Raises RuntimeException without a
+// QApplication or inside a running loop.
 void _RuntimeRun();
 void _RuntimeInitExternalClasses();
 void _InitPluginEntrypoints();

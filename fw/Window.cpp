@@ -4,11 +4,13 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+#include "fw/Application.h"
 #include "fw/Dispatch.h"
 #include "fw/Menu.h"
 #include "fw/MenuInstall.h"
 #include "fw/PushButton.h"
 #include "fw/RectControl.h"
+#include "fw/Runtime.h"
 #include "fw/Thread.h"
 #include "fw/detail/QtConvert.h"
 #include "fw/detail/SaturatingMath.h"
@@ -127,6 +129,9 @@ void Window::Constructor() {
         return;  // its own Open handler closed it
     }
     open_ = true;
+    if (menuBar_.IsNil()) {
+        InstallMenus();  // the application's, for its shortcuts
+    }
     Registry().emplace_back(this);
     WatchApplicationExit();
     ApplyTabOrder();
@@ -291,7 +296,7 @@ void Window::SetMenuBar(Ref<fw::MenuBar> bar) {
     CheckUIThread();
     menuBar_ = std::move(bar);
     if (widget_ != nullptr) {
-        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        InstallMenus();
         ApplySize();
     }
 }
@@ -379,10 +384,21 @@ void Window::EnsureWidget() {
     widget_->setWindowTitle(detail::ToQString(title_));
     ApplyFlags();
     if (!menuBar_.IsNil()) {
-        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        InstallMenus();
     }
     ApplySize();
     ApplyBackground();
+}
+
+void Window::InstallMenus() {
+    if (!menuBar_.IsNil()) {
+        detail::InstallMenuBar(widget_, menuBar_.Get(), menuBarVisible_);
+        return;
+    }
+    // The application's menu shortcuts work whichever window is in front, as an application-wide
+    // menu bar's do: a window without a bar of its own gets the application's, hidden.
+    const Application* app = CurrentApplication();
+    detail::InstallMenuBar(widget_, app != nullptr ? app->MenuBar().Get() : nullptr, false);
 }
 
 void Window::ApplyFlags() {

@@ -107,6 +107,8 @@ public:
     // Constructed and not closed.
     bool IsOpen() const noexcept { return open_; }
 
+    // The window's own menu bar. A window without one still answers the shortcuts of the
+    // application's bar (Application::MenuBar, as it was when the window opened).
     Ref<fw::MenuBar> MenuBar() const;
     void SetMenuBar(Ref<fw::MenuBar> bar);
 
@@ -162,6 +164,9 @@ private:
     void ApplySize();
     void ApplyBackground();
     void ApplyTabOrder();
+    // Gives the widget the window's menu bar, or the application's (hidden) when the window has
+    // none of its own.
+    void InstallMenus();
     int MenuBarHeight() const;
     void ShowWidget();
     void UnhookAll() noexcept;

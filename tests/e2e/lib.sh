@@ -117,10 +117,13 @@ find_main_window() {
     [ -n "$MAIN_WIN" ]
 }
 
-# Starts karuta on the X server (never on Qt's offscreen platform, whatever the environment
-# says), stops it when the test ends however it ends, and waits for its main window.
+# start_game [arguments...]: starts karuta with those arguments on the X server (never on Qt's
+# offscreen platform, whatever the environment says), stops it when the test ends however it
+# ends, and waits for its main window. GAME_ENV, if a test sets it, holds options and
+# assignments for env(1) that change karuta's environment.
+GAME_ENV=()
 start_game() {
-    QT_QPA_PLATFORM=xcb "$KARUTA_EXE" >"$E2E_OUT/karuta.log" 2>&1 &
+    env "${GAME_ENV[@]}" QT_QPA_PLATFORM=xcb "$KARUTA_EXE" "$@" >"$E2E_OUT/karuta.log" 2>&1 &
     KARUTA_PID=$!
     trap stop_game EXIT
     wait_until "the main window" find_main_window

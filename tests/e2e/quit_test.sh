@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Ctrl+Q ends the game with exit status 0, both before any deal ("idle") and while a question
-# is open and the one-second timer is revealing it ("mid-question").
+# Ctrl+Q ends the game with exit status 0: before any deal ("idle"), while a question is open
+# and the one-second timer is revealing it ("mid-question"), and with the result window in front
+# after a game ("result-window"; eleven presses of 開始 end a game unanswered).
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 when=${1:-}
-[ "$when" = idle ] || [ "$when" = mid-question ] ||
-    fail "quit_test.sh needs 'idle' or 'mid-question' after its two usual arguments"
+[ "$when" = idle ] || [ "$when" = mid-question ] || [ "$when" = result-window ] ||
+    fail "quit_test.sh needs 'idle', 'mid-question' or 'result-window' after its two usual arguments"
 
 require_environment
 start_game
@@ -28,9 +29,26 @@ game_ended() {
     [[ $state == Z* ]]
 }
 
-xdotool windowfocus "$MAIN_WIN"
+front=$MAIN_WIN
+if [ "$when" = result-window ]; then
+    for _ in $(seq 1 11); do
+        press_start
+        sleep 0.2
+    done
+    result_window() {
+        front=$(other_windows | head -n 1)
+        [ -n "$front" ]
+    }
+    wait_until "the result window" result_window
+    note "the result window $front is open"
+    # Without a window manager there is nothing to activate the window; it then takes the
+    # focus directly.
+    xdotool windowactivate "$front" 2>/dev/null || xdotool windowfocus "$front"
+else
+    xdotool windowfocus "$MAIN_WIN"
+fi
 # The window can be gone before the key's release is sent, which xdotool reports as an error.
-xdotool key --window "$MAIN_WIN" ctrl+q 2>/dev/null || true
+xdotool key --window "$front" ctrl+q 2>/dev/null || true
 wait_until "karuta to end after Ctrl+Q" game_ended
 status=0
 wait "$KARUTA_PID" || status=$?

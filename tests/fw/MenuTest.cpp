@@ -19,10 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "WidgetTestWindow.h"
+#include "fw/Application.h"
 #include "fw/Dispatch.h"
 #include "fw/Menu.h"
 #include "fw/MenuInstall.h"
 #include "fw/Runtime.h"
+#include "fw/TestAccess.h"
 
 namespace {
 
@@ -225,6 +228,64 @@ TEST(MenuTest, HiddenBarShowsTheTreeAndKeepsItsShortcuts) {
     guard.start(5000);
     fw::_RuntimeRun();
     EXPECT_EQ(fw::RuntimeExit(), 0) << "Ctrl+Q did not reach the quit item";
+    fw::testing::ResetRuntime();
+}
+
+// A window without a bar of its own (the result window) answers the application's menu
+// shortcuts, as under an application-wide menu bar; the edit keys on a focused text field still
+// do what the field does with them, once.
+TEST(MenuTest, AWindowWithoutABarOfItsOwnAnswersTheApplicationsShortcuts) {
+    struct Case {
+        Qt::Key key;
+        const char* text;  // After the key on "abcdef" with "bc" selected and "XY" to paste.
+        const char* clipboard;
+        bool quits;
+    };
+    const Case cases[] = {
+        {Qt::Key_Q, "abcdef", "XY", true},  {Qt::Key_X, "adef", "bc", false},
+        {Qt::Key_C, "abcdef", "bc", false}, {Qt::Key_V, "aXYdef", "XY", false},
+        {Qt::Key_Z, "abcdef", "XY", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(Qt::CTRL | c.key).toString().toStdString());
+        fw::testing::ResetRuntime();
+        auto app = fw::MakeRef<fw::Application>();
+        app->SetMenuBar(BuildGameMenu());
+        fw::_RuntimeRegisterAppObject(app);
+        auto window = fw::MakeRef<fw::testing::TestWindow>();
+        fw::Ref<fw::TextField> field;
+        window->onCreateControls = [&field](fw::testing::TestWindow& self) {
+            field = self.Add<fw::TextField>("Field");
+        };
+        window->Constructor();
+        ASSERT_TRUE(window->MenuBar().IsNil());
+        QWidget* top = fw::testing::WidgetOf(*window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+        auto* edit = qobject_cast<QLineEdit*>(fw::testing::WidgetOf(*field));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QStringLiteral("abcdef"));
+        edit->setSelection(1, 2);
+        if (c.key == Qt::Key_Z) {
+            edit->insert(QStringLiteral("Z"));  // Replaces the selection; undone by the key.
+        }
+        edit->setFocus();
+        QGuiApplication::clipboard()->setText(QStringLiteral("XY"));
+
+        QTimer::singleShot(0, [edit, &c] {
+            QTest::keyClick(edit, c.key, Qt::ControlModifier);
+            if (!c.quits) {
+                QCoreApplication::exit(7);
+            }
+        });
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        guard.start(5000);
+        fw::_RuntimeRun();
+        EXPECT_EQ(fw::RuntimeExit(), c.quits ? 0 : 7);
+        EXPECT_EQ(field->Text(), c.text);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.clipboard);
+        window->Close();
+    }
     fw::testing::ResetRuntime();
 }
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <functional>
 #include <string>
@@ -108,13 +111,11 @@ TEST_F(RuntimeTest, LateStartupRunsOnceAndItsExceptionGoesToTheUnhandledRoutine)
     // The framework is set up once per run: a second call neither raises silently nor calls.
     EXPECT_THROW(fw::_RunFrameworkInitialization(&RecordLateStartup), fw::RuntimeException);
     EXPECT_EQ(gCalls.size(), 1u);
-    // After a failed late start-up the event loop still runs and ends normally.
-    const auto quit = fw::RuntimeNewObject<fw::QuitMenuItem>();
-    QTimer::singleShot(0, [item = quit.Get()] { item->Trigger(); });
-    EXPECT_EQ(RunLoopWithGuard(), 0);
 }
 
 TEST_F(RuntimeTest, RuntimeExitReturnsTheCodeTheLoopEndedWith) {
+    QWidget window;  // A run needs a window.
+    window.show();
     QTimer::singleShot(0, [] { QCoreApplication::exit(3); });
     EXPECT_EQ(RunLoopWithGuard(), 3);
     // Quitting through the quit item ends the loop with 0; the earlier code is not kept.
@@ -123,6 +124,48 @@ TEST_F(RuntimeTest, RuntimeExitReturnsTheCodeTheLoopEndedWith) {
     EXPECT_EQ(RunLoopWithGuard(), 0);
     fw::testing::ResetRuntime();
     EXPECT_EQ(fw::RuntimeExit(), 0);
+}
+
+// A run that no window is left in ends, at once when none shows as the loop would begin or when
+// the last one closes (the close box included). After a failure of the run its code is 1, so
+// the process does not end as if all went well; the quit item still ends it with 0.
+TEST_F(RuntimeTest, ARunWithNoWindowLeftEndsWithCode1AfterAFailure) {
+    enum class End { NoWindow, CloseBox, QuitItem };
+    struct Case {
+        const char* name;
+        End end;
+        bool failure;
+        int32_t code;
+    };
+    const Case cases[] = {
+        {"no window", End::NoWindow, false, 0},
+        {"no window after a failure", End::NoWindow, true, 1},
+        {"close box", End::CloseBox, false, 0},
+        {"close box after a failure", End::CloseBox, true, 1},
+        {"quit item after a failure", End::QuitItem, true, 0},
+    };
+    const auto quit = fw::RuntimeNewObject<fw::QuitMenuItem>();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fw::testing::ResetRuntime();
+        if (c.failure) {
+            fw::Dispatch([] { throw fw::RuntimeException("a handler failed"); });
+        }
+        QWidget window;
+        if (c.end != End::NoWindow) {
+            window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        }
+        QTimer::singleShot(0, [&window, &c, item = quit.Get()] {
+            if (c.end == End::CloseBox) {
+                window.windowHandle()->close();  // As the window manager closes it.
+            } else if (c.end == End::QuitItem) {
+                item->Trigger();
+            }
+        });
+        EXPECT_EQ(RunLoopWithGuard(), c.code);
+        QCoreApplication::processEvents();  // A loop that never ran leaves the timer's call.
+    }
 }
 
 TEST_F(RuntimeTest, RuntimeHoldsTheAppObjectUntilExit) {

@@ -1,0 +1,113 @@
+#include "fw/detail/QtStart.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fw::detail {
+namespace {
+
+// Qt keeps references to the argument count and vector for the application's lifetime, so they
+// live here: the program name and the null that ends the vector.
+int gArgc = 1;
+char* gArgv[] = {nullptr, nullptr};
+
+// Keeps Qt off the session bus. Elsewhere than macOS the menu bar lives in the window (hidden, for
+// its shortcuts): asked for a desktop-wide menu, Qt looks for one over the session bus at the first
+// menu bar. The accessibility bridge looks there for the accessibility bus at the first widget,
+// unless AT_SPI_BUS_ADDRESS names that bus. Either look starts a bus when there is none
+// (dbus-launch) and waits for a bus that does not answer, so the window would show late or never.
+// The bridge is therefore given an address that leads nowhere at once, unless the environment names
+// one: screen readers reach the program only through a bus named there. The GTK theme that Qt
+// loads on a GNOME desktop would bring GTK's own bridge, which reads the same address and warns
+// that it leads nowhere; no GTK widget is ever shown, so that bridge is not loaded.
+void KeepOffTheSessionBus() {
+#ifndef Q_OS_MACOS
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+#endif
+    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS")) {
+        qputenv("AT_SPI_BUS_ADDRESS", "none:");
+        qputenv("NO_AT_BRIDGE", "1");
+    }
+}
+
+// Names the display Qt could not open, as the environment gave it to Qt.
+std::string NoDisplayLine() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) {
+        display = qgetenv("WAYLAND_DISPLAY");
+    }
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
+        return "karuta: cannot start the display platform \"" + platform.toStdString() + "\"";
+    }
+    if (!display.isEmpty()) {
+        return "karuta: cannot open the display \"" + display.toStdString() + "\"";
+    }
+    return "karuta: no display (DISPLAY is not set)";
+}
+
+// What Qt says while the QApplication is being made is held back. When Qt cannot start its
+// platform it ends the process (a fatal message, then abort); one line naming the display and
+// exit status 1 take the place of Qt's lines and the abort. Otherwise the held messages go out
+// as Qt gave them.
+struct HeldMessage {
+    QtMsgType type;
+    std::optional<std::string> file;
+    int line;
+    std::optional<std::string> function;
+    std::optional<std::string> category;
+    QString text;
+};
+std::vector<HeldMessage> gHeld;
+
+std::optional<std::string> Copy(const char* text) {
+    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+}
+
+const char* Pointer(const std::optional<std::string>& text) {
+    return text ? text->c_str() : nullptr;
+}
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) noexcept {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", NoDisplayLine().c_str());
+        std::fflush(stderr);
+        // Inside Qt's constructor: nothing may unwind or be torn down from here.
+        std::_Exit(1);
+    }
+    try {
+        gHeld.push_back({type, Copy(context.file), context.line, Copy(context.function),
+                         Copy(context.category), text});
+    } catch (...) {
+        // Out of memory: the message is lost rather than thrown into Qt.
+    }
+}
+
+void ReleaseHeldMessages() {
+    for (const HeldMessage& held : gHeld) {
+        const QMessageLogContext context(Pointer(held.file), held.line, Pointer(held.function),
+                                         Pointer(held.category));
+        qt_message_output(held.type, context, held.text);
+    }
+    gHeld.clear();
+}
+
+}  // namespace
+
+QApplication* StartQt(int argc, char** argv) {
+    static char fallbackName[] = "karuta";
+    gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
+    KeepOffTheSessionBus();
+    const QtMessageHandler previous = qInstallMessageHandler(&HoldMessage);
+    auto* app = new QApplication(gArgc, gArgv);
+    qInstallMessageHandler(previous);
+    ReleaseHeldMessages();
+    return app;
+}
+
+}  // namespace fw::detail
