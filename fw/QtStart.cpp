@@ -2,11 +2,14 @@
 
 #include <QApplication>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "fw/detail/SessionBus.h"
 
 namespace fw::detail {
 namespace {
@@ -16,23 +19,30 @@ namespace {
 int gArgc = 1;
 char* gArgv[] = {nullptr, nullptr};
 
-// Keeps Qt off the session bus. Elsewhere than macOS the menu bar lives in the window (hidden, for
-// its shortcuts): asked for a desktop-wide menu, Qt looks for one over the session bus at the first
-// menu bar. The accessibility bridge looks there for the accessibility bus at the first widget,
-// unless AT_SPI_BUS_ADDRESS names that bus. Either look starts a bus when there is none
-// (dbus-launch) and waits for a bus that does not answer, so the window would show late or never.
-// The bridge is therefore given an address that leads nowhere at once, unless the environment names
-// one: screen readers reach the program only through a bus named there. The GTK theme that Qt
-// loads on a GNOME desktop would bring GTK's own bridge, which reads the same address and warns
-// that it leads nowhere; no GTK widget is ever shown, so that bridge is not loaded.
-void KeepOffTheSessionBus() {
+// How long a session bus may take to answer a greeting before it counts as not there. A bus
+// that works answers in well under a millisecond.
+constexpr std::chrono::milliseconds kSessionBusPatience{500};
+
+// Keeps Qt from waiting on the session bus. Elsewhere than macOS the menu bar lives in the window
+// (hidden, for its shortcuts): asked for a desktop-wide menu, Qt looks for one over the session
+// bus at the first menu bar, so it is never asked. The accessibility bridge looks there for the
+// accessibility bus at the first widget, unless AT_SPI_BUS_ADDRESS names that bus; that look
+// starts a bus when there is none (dbus-launch) and waits for one that does not answer, so the
+// window would show late or never. Screen readers need the bridge, so it is kept off only when
+// the session bus is missing or silent: then it is given an address that leads nowhere at once.
+// The GTK theme that Qt loads on a GNOME desktop would bring GTK's own bridge, which reads the
+// same address and warns that it leads nowhere; no GTK widget is ever shown, so that bridge is not
+// loaded either.
+void KeepOffAMissingSessionBus() {
 #ifndef Q_OS_MACOS
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-#endif
-    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS")) {
+    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS") &&
+        !SessionBusAnswers(qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString(),
+                           qgetenv("XDG_RUNTIME_DIR").toStdString(), kSessionBusPatience)) {
         qputenv("AT_SPI_BUS_ADDRESS", "none:");
         qputenv("NO_AT_BRIDGE", "1");
     }
+#endif
 }
 
 // Names the display Qt could not open, as the environment gave it to Qt.
@@ -102,7 +112,7 @@ void ReleaseHeldMessages() {
 QApplication* StartQt(int argc, char** argv) {
     static char fallbackName[] = "karuta";
     gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
-    KeepOffTheSessionBus();
+    KeepOffAMissingSessionBus();
     const QtMessageHandler previous = qInstallMessageHandler(&HoldMessage);
     auto* app = new QApplication(gArgc, gArgv);
     qInstallMessageHandler(previous);
