@@ -7,24 +7,12 @@
 #include <cerrno>
 #include <utility>
 
+#include "fw/detail/Descriptor.h"
+
 namespace fw {
 namespace {
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using detail::Descriptor;
 
 PictureBytes Refused(PictureRefusal refusal) {
     return PictureBytes{{}, refusal};

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "fw/detail/Descriptor.h"
+
 namespace fw::detail {
 namespace {
 
@@ -67,24 +69,8 @@ std::optional<UnixAddress> UnixSocketOf(std::string_view entry) {
     return std::nullopt;
 }
 
-class Socket {
-public:
-    Socket() : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {}
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    ~Socket() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Waits until the socket is ready for events, or the deadline passes.
-bool WaitFor(const Socket& socket, short events, Clock::time_point deadline) {
+bool WaitFor(const Descriptor& socket, short events, Clock::time_point deadline) {
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -115,7 +101,7 @@ bool Answers(const UnixAddress& address, std::chrono::milliseconds timeout) {
     address.name.copy(where.sun_path + offset, address.name.size());
     const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset +
                                                address.name.size() + (address.abstract ? 0 : 1));
-    const Socket socket;
+    const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (socket.Get() < 0) {
         return false;
     }

@@ -48,6 +48,19 @@ karuta_build() {
   cmake --build "$KARUTA_BUILD_DIR" || karuta_fail "the build failed"
 }
 
+# karuta_unused_display FIRST LAST: prints the first X display number from FIRST to LAST that no
+# server holds (":N"); fails when every one is taken.
+karuta_unused_display() {
+  local n
+  for n in $(seq "$1" "$2"); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      echo ":$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
 # ctest shows a passing test's output only in its log; the long-running tests' figures (games
 # played, events sent, memory measured) belong in the command's own output too.
 karuta_print_figures() {

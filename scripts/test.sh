@@ -8,13 +8,7 @@ karuta_install_packages
 karuta_build
 
 # The end-to-end tests need a real X server; start one on a free display for this run only.
-display=""
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
+display=$(karuta_unused_display 90 120) || display=""
 [ -n "$display" ] || karuta_fail "no free X display number for Xvfb"
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!

@@ -2,16 +2,11 @@
 # Started with no display to open, karuta says so in one line on standard error and exits with
 # status 1: with DISPLAY unset, and with DISPLAY naming a server that is not there.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/setup.sh"
 
 [ -x "$KARUTA_EXE" ] || fail "no karuta executable at $KARUTA_EXE"
 mkdir -p "$E2E_OUT"
-unused=""
-for n in $(seq 200 250); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        unused=":$n"
-        break
-    fi
-done
+unused=$(karuta_unused_display 200 250) || unused=""
 [ -n "$unused" ] || fail "no unused X display number"
 
 # name | env(1) arguments | the one line expected on standard error
