@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the picture decoder, as a card file could hold them. The decoder may
 // refuse them, but only with a reason of its own and no pixels; a picture it gives must lie
 // within the bounds that keep a card's memory and time small, and its buffer must be exactly
-// four bytes a pixel.
+// four channels of one or two bytes a pixel.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -38,8 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         uint64_t{picture.width} * picture.height > fw::kMaxPngPixels) {
         Fault("a picture outside the bounds was decoded");
     }
-    if (picture.pixels.size() != size_t{picture.width} * picture.height * 4) {
-        Fault("the pixel buffer does not hold four bytes for each pixel");
+    if (picture.channelBytes != 1 && picture.channelBytes != 2) {
+        Fault("a channel is neither one byte nor two");
+    }
+    if (picture.pixels.size() !=
+        size_t{picture.width} * picture.height * 4 * picture.channelBytes) {
+        Fault("the pixel buffer does not hold four channels for each pixel");
     }
     return 0;
 }

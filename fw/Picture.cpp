@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <new>
 #include <set>
 #include <span>
 
@@ -58,17 +59,21 @@ std::function<void(const std::string&)>& ReportSink() {
 
 // Says once per run, on standard error, that the file at path gives no picture and why. The
 // game asks again at every deal; the player needs to hear of a broken card once, not every time.
-void ReportRefusal(const std::string& path, PictureRefusal refusal) {
+void ReportRefusal(const std::string& path, PictureRefusal refusal) noexcept {
     static std::set<std::string, std::less<>> reported;
-    if (!reported.insert(path).second) {
-        return;
-    }
-    const std::string line =
-        "karuta: card picture " + path + " cannot be shown: " + Describe(refusal);
-    if (ReportSink()) {
-        ReportSink()(line);
-    } else {
-        std::fprintf(stderr, "%s\n", line.c_str());
+    try {
+        if (!reported.insert(path).second) {
+            return;
+        }
+        const std::string line =
+            "karuta: card picture " + path + " cannot be shown: " + Describe(refusal);
+        if (ReportSink()) {
+            ReportSink()(line);
+        } else {
+            std::fprintf(stderr, "%s\n", line.c_str());
+        }
+    } catch (const std::bad_alloc&) {
+        // No memory even for the line: the game plays on without it.
     }
 }
 
@@ -88,26 +93,34 @@ QImage FitForDrawing(QImage image) {
 
 // Reads and decodes one file. Every way the file can fail to be a picture ends in a null image
 // and a reason; nothing here raises.
-QImage DecodeFile(const std::string& path, PictureRefusal& refusal) {
-    const PictureBytes file = ReadPictureBytes(path);
-    if (file.refusal != PictureRefusal::kNone) {
-        refusal = file.refusal;
+QImage DecodeFile(const std::string& path, PictureRefusal& refusal) noexcept {
+    try {
+        const PictureBytes file = ReadPictureBytes(path);
+        if (file.refusal != PictureRefusal::kNone) {
+            refusal = file.refusal;
+            return {};
+        }
+        const RgbaPicture decoded = DecodePng(std::span(file.bytes));
+        if (decoded.refusal != PictureRefusal::kNone) {
+            refusal = decoded.refusal;
+            return {};
+        }
+        // The decoded bytes are only looked at: the conversion makes the picture's own copy.
+        const int width = static_cast<int>(decoded.width);
+        const bool sixteenBit = decoded.channelBytes == 2;
+        const QImage rgba(decoded.pixels.data(), width, static_cast<int>(decoded.height),
+                          width * 4 * static_cast<int>(decoded.channelBytes),
+                          sixteenBit ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
+        QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat));
+        if (image.isNull()) {
+            refusal = PictureRefusal::kTooLarge;  // no memory left for the picture
+        }
+        return image;
+    } catch (const std::bad_alloc&) {
+        // No memory for the file's bytes or its pixels: no picture, as for one too large.
+        refusal = PictureRefusal::kTooLarge;
         return {};
     }
-    const RgbaPicture decoded = DecodePng(std::span(file.bytes));
-    if (decoded.refusal != PictureRefusal::kNone) {
-        refusal = decoded.refusal;
-        return {};
-    }
-    // The decoded bytes are only looked at: the conversion makes the picture's own copy.
-    const int width = static_cast<int>(decoded.width);
-    const QImage rgba(decoded.pixels.data(), width, static_cast<int>(decoded.height), width * 4,
-                      QImage::Format_RGBA8888);
-    QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat));
-    if (image.isNull()) {
-        refusal = PictureRefusal::kTooLarge;  // no memory left for the picture
-    }
-    return image;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "fw/PngPicture.h"
 
 #include <spng.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -35,7 +36,15 @@ PictureRefusal CheckChunks(std::span<const uint8_t> bytes) {
         if (length > kMaxChunkLength || length > left - kChunkFrameBytes) {
             return PictureRefusal::kMalformed;  // a chunk longer than what is there
         }
-        const bool end = std::equal(&bytes[at + 4], &bytes[at + 8], "IEND");
+        // The checksum covers the type and the data. The decoder checks it for the chunks it
+        // reads one by one but not for the image data, so damaged image data would be shown as
+        // garbled pixels rather than refused.
+        const uint8_t* type = &bytes[at + 4];
+        const uLong checksum = crc32(crc32(0L, nullptr, 0), type, 4 + length);
+        if (checksum != BigEndian32(type + 4 + length)) {
+            return PictureRefusal::kMalformed;
+        }
+        const bool end = std::equal(type, type + 4, "IEND");
         at += kChunkFrameBytes + length;
         if (end) {
             return PictureRefusal::kNone;
@@ -80,8 +89,10 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
     spng_ihdr header{};
     int error = spng_set_image_limits(png, kMaxPngSide, kMaxPngSide);
     if (error == 0) {
-        // No chunk is longer than the file, as checked above; the limit keeps libspng to that too.
-        error = spng_set_chunk_limits(png, bytes.size(), kMaxPngChunkCache);
+        // No chunk is longer than the file, as checked above. The decoder takes no chunk limit
+        // above its cache limit; the image data, which may be the whole file, is not held to it.
+        error = spng_set_chunk_limits(png, std::min(bytes.size(), kMaxPngChunkCache),
+                                      kMaxPngChunkCache);
     }
     if (error == 0) {
         error = spng_set_png_buffer(png, bytes.data(), bytes.size());
@@ -95,11 +106,16 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
     if (uint64_t{header.width} * header.height > kMaxPngPixels) {
         return Refused(PictureRefusal::kTooLarge);
     }
+    // Sixteen-bit channels stay sixteen bits until the picture is premultiplied, so that they
+    // round as any viewer rounds them.
+    const bool sixteenBit = header.bit_depth == 16;
+    const auto format = sixteenBit ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+    const size_t channelBytes = sixteenBit ? 2 : 1;
     size_t stored = 0;
     size_t size = 0;
     error = spng_decoded_image_size(png, SPNG_FMT_PNG, &stored);
     if (error == 0) {
-        error = spng_decoded_image_size(png, SPNG_FMT_RGBA8, &size);
+        error = spng_decoded_image_size(png, format, &size);
     }
     if (error != 0) {
         return Refused(DecodeFailure(error));
@@ -107,17 +123,18 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
     if (stored > kMaxPngStoredBytes) {
         return Refused(PictureRefusal::kTooLarge);
     }
-    if (size != size_t{header.width} * header.height * 4) {
+    if (size != size_t{header.width} * header.height * 4 * channelBytes) {
         return Refused(PictureRefusal::kMalformed);
     }
     RgbaPicture picture;
     picture.pixels.resize(size);
     // Transparency chunks apply, as every viewer shows them; gamma is left as stored, as the
     // painter takes the bytes as they are.
-    error = spng_decode_image(png, picture.pixels.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
+    error = spng_decode_image(png, picture.pixels.data(), size, format, SPNG_DECODE_TRNS);
     if (error != 0) {
         return Refused(DecodeFailure(error));
     }
+    picture.channelBytes = static_cast<uint32_t>(channelBytes);
     picture.width = header.width;
     picture.height = header.height;
     return picture;

@@ -22,12 +22,15 @@ constexpr size_t kMaxPngStoredBytes = size_t{1} << 20;
 // The drawn cards have none; they are read and dropped.
 constexpr size_t kMaxPngChunkCache = size_t{256} << 10;
 
-// A decoded picture: width x height pixels of four bytes each, red, green, blue and alpha in
-// that order, alpha not premultiplied.
+// A decoded picture: width x height pixels of four channels each, red, green, blue and alpha in
+// that order, alpha not premultiplied. A channel is one byte, or two in the machine's byte order
+// for a file that stores sixteen-bit channels.
 struct RgbaPicture {
     uint32_t width = 0;
     uint32_t height = 0;
-    std::vector<uint8_t> pixels;  // width * height * 4 bytes when refusal is kNone, else empty
+    uint32_t channelBytes = 1;    // 1 or 2
+    std::vector<uint8_t> pixels;  // width * height * 4 * channelBytes bytes when refusal is
+                                  // kNone, else empty
     PictureRefusal refusal = PictureRefusal::kNone;
 };
 

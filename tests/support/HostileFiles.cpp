@@ -21,8 +21,9 @@ QByteArray OneBitPng(int side) {
 }
 
 bool Write(const QString& path, const QByteArray& bytes) {
+    // Empty bytes would mean the encoder failed (no JPEG writer), not the kind asked for.
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 }  // namespace
