@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -36,29 +37,32 @@ constexpr std::chrono::milliseconds kSessionBusPatience{500};
 void KeepOffAMissingSessionBus() {
 #ifndef Q_OS_MACOS
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS") &&
-        !SessionBusAnswers(qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString(),
-                           qgetenv("XDG_RUNTIME_DIR").toStdString(), kSessionBusPatience)) {
+    if (AccessibilityBridgeWouldWait(qgetenv("AT_SPI_BUS_ADDRESS").toStdString(),
+                                     qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString(),
+                                     qgetenv("XDG_RUNTIME_DIR").toStdString(),
+                                     kSessionBusPatience)) {
         qputenv("AT_SPI_BUS_ADDRESS", "none:");
         qputenv("NO_AT_BRIDGE", "1");
     }
 #endif
 }
 
-// Names the display Qt could not open, as the environment gave it to Qt.
-std::string NoDisplayLine() {
+// Names the display Qt could not open, as the environment gave it to the platform that tried:
+// Wayland's own variable for Wayland, DISPLAY for X (which Qt starts when no platform is named).
+// A platform that is not there at all is named instead.
+std::string NoDisplayLine(bool platformMissing) {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty()) {
-        display = qgetenv("WAYLAND_DISPLAY");
+    const bool wayland = platform.startsWith("wayland");
+    if (platformMissing || (!platform.isEmpty() && !platform.startsWith("xcb") && !wayland)) {
+        return "karuta: cannot start the display platform \"" +
+               (platform.isEmpty() ? std::string("xcb") : platform.toStdString()) + "\"";
     }
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
-        return "karuta: cannot start the display platform \"" + platform.toStdString() + "\"";
-    }
+    const char* variable = wayland ? "WAYLAND_DISPLAY" : "DISPLAY";
+    const QByteArray display = qgetenv(variable);
     if (!display.isEmpty()) {
         return "karuta: cannot open the display \"" + display.toStdString() + "\"";
     }
-    return "karuta: no display (DISPLAY is not set)";
+    return std::string("karuta: no display (") + variable + " is not set)";
 }
 
 // What Qt says while the QApplication is being made is held back. When Qt cannot start its
@@ -74,6 +78,19 @@ struct HeldMessage {
     QString text;
 };
 std::vector<HeldMessage> gHeld;
+QtMessageHandler gPassOn = nullptr;
+// Set when the environment makes Qt end the process at a warning (QT_FATAL_WARNINGS,
+// QT_FATAL_CRITICALS): a held message would die with it, so every message goes out at once.
+bool gPassEverythingOn = false;
+
+// Whether Qt said that it has no plugin for the platform, rather than that the display is not
+// there.
+bool PlatformPluginMissing() {
+    return std::any_of(gHeld.begin(), gHeld.end(), [](const HeldMessage& held) {
+        return held.category == "qt.qpa.plugin" &&
+               held.text.contains(QLatin1String("Could not find the Qt platform plugin"));
+    });
+}
 
 std::optional<std::string> Copy(const char* text) {
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
@@ -85,10 +102,14 @@ const char* Pointer(const std::optional<std::string>& text) {
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) noexcept {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", NoDisplayLine().c_str());
+        std::fprintf(stderr, "%s\n", NoDisplayLine(PlatformPluginMissing()).c_str());
         std::fflush(stderr);
         // Inside Qt's constructor: nothing may unwind or be torn down from here.
         std::_Exit(1);
+    }
+    if (gPassEverythingOn) {
+        gPassOn(type, context, text);
+        return;
     }
     try {
         gHeld.push_back({type, Copy(context.file), context.line, Copy(context.function),
@@ -113,9 +134,11 @@ QApplication* StartQt(int argc, char** argv) {
     static char fallbackName[] = "karuta";
     gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     KeepOffAMissingSessionBus();
-    const QtMessageHandler previous = qInstallMessageHandler(&HoldMessage);
+    gPassEverythingOn = !qEnvironmentVariableIsEmpty("QT_FATAL_WARNINGS") ||
+                        !qEnvironmentVariableIsEmpty("QT_FATAL_CRITICALS");
+    gPassOn = qInstallMessageHandler(&HoldMessage);
     auto* app = new QApplication(gArgc, gArgv);
-    qInstallMessageHandler(previous);
+    qInstallMessageHandler(gPassOn);
     ReleaseHeldMessages();
     return app;
 }

@@ -90,12 +90,12 @@ bool WaitFor(const Descriptor& socket, short events, Clock::time_point deadline)
 
 // Connects and greets the bus as every client does first (the NUL byte, then an EXTERNAL
 // authentication request); any reply at all, acceptance or refusal, is an answer.
-bool Answers(const UnixAddress& address, std::chrono::milliseconds timeout) {
-    const Clock::time_point deadline = Clock::now() + timeout;
+bool Answers(const UnixAddress& address, Clock::time_point deadline) {
     sockaddr_un where{};
     where.sun_family = AF_UNIX;
     const size_t offset = address.abstract ? 1 : 0;  // an abstract name starts with a NUL
-    if (address.name.size() + offset >= sizeof(where.sun_path)) {
+    // A file name needs its terminating NUL inside the field; an abstract name does not.
+    if (address.name.size() + offset + (address.abstract ? 0 : 1) > sizeof(where.sun_path)) {
         return false;
     }
     address.name.copy(where.sun_path + offset, address.name.size());
@@ -136,21 +136,30 @@ bool IsSocket(const std::string& path) {
 
 bool SessionBusAnswers(std::string_view address, std::string_view runtimeFolder,
                        std::chrono::milliseconds timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
     if (address.empty()) {
         const std::string folderBus = std::string(runtimeFolder) + "/bus";
         return !runtimeFolder.empty() && IsSocket(folderBus) &&
-               Answers(UnixAddress{folderBus, false}, timeout);
+               Answers(UnixAddress{folderBus, false}, deadline);
     }
     while (!address.empty()) {
         const size_t semicolon = address.find(';');
         const std::optional<UnixAddress> socket = UnixSocketOf(address.substr(0, semicolon));
-        if (socket && Answers(*socket, timeout)) {
+        if (socket && Answers(*socket, deadline)) {
             return true;
         }
         address = semicolon == std::string_view::npos ? std::string_view()
                                                       : address.substr(semicolon + 1);
     }
     return false;
+}
+
+bool AccessibilityBridgeWouldWait(std::string_view accessibilityAddress,
+                                  std::string_view sessionAddress, std::string_view runtimeFolder,
+                                  std::chrono::milliseconds timeout) {
+    // The bridge takes an empty address for none and looks on the session bus then.
+    return accessibilityAddress.empty() &&
+           !SessionBusAnswers(sessionAddress, runtimeFolder, timeout);
 }
 
 }  // namespace fw::detail

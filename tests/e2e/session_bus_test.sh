@@ -37,6 +37,7 @@ wait_until "the silent bus to listen" bus_listening
 # is found there instead. On a GNOME desktop Qt also loads its GTK theme, where installed.
 cases=(
     "silent bus|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work"
+    "silent bus, empty accessibility address|AT_SPI_BUS_ADDRESS= DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work"
     "silent bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work XDG_CURRENT_DESKTOP=GNOME"
     "no bus|-u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR=$work PATH=$fake_bin:$PATH"
 )
