@@ -1,9 +1,8 @@
 // The game under faults, each with a real window: card pictures that are missing, cut short,
 // claim an absurd size or are hostile in any way the loader knows leave the faces empty (or, for
 // a good picture far larger than a card, show it at card size) and the game playable in bounded
-// time and memory; an
-// exception escaping any event handler is reported once and the window goes on handling events,
-// while the card face's own handler swallows what goes wrong inside it.
+// time and memory; an exception escaping any event handler is reported once and the window goes
+// on handling events, while the card face's own handler swallows what goes wrong inside it.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
