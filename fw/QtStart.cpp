@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "fw/detail/SessionBus.h"
+#include "fw/detail/AccessibilityBus.h"
+#include "fw/detail/RootWindowProperty.h"
 
 namespace fw::detail {
 namespace {
@@ -20,29 +21,38 @@ namespace {
 int gArgc = 1;
 char* gArgv[] = {nullptr, nullptr};
 
-// How long a session bus may take to answer a greeting before it counts as not there. A bus
-// that works answers in well under a millisecond.
-constexpr std::chrono::milliseconds kSessionBusPatience{500};
+// How long the desktop's buses may take, all together, to answer before they count as silent. A
+// bus that works answers in about a millisecond; the window must still show within a second.
+constexpr std::chrono::milliseconds kDesktopBusPatience{500};
 
-// Keeps Qt from waiting on the session bus. Elsewhere than macOS the menu bar lives in the window
-// (hidden, for its shortcuts): asked for a desktop-wide menu, Qt looks for one over the session
-// bus at the first menu bar, so it is never asked. The accessibility bridge looks there for the
-// accessibility bus at the first widget, unless AT_SPI_BUS_ADDRESS names that bus; that look
-// starts a bus when there is none (dbus-launch) and waits for one that does not answer, so the
-// window would show late or never. Screen readers need the bridge, so it is kept off only when
-// the session bus is missing or silent: then it is given an address that leads nowhere at once.
-// The GTK theme that Qt loads on a GNOME desktop would bring GTK's own bridge, which reads the
-// same address and warns that it leads nowhere; no GTK widget is ever shown, so that bridge is not
-// loaded either.
-void KeepOffAMissingSessionBus() {
+// Keeps Qt from waiting on the desktop's buses, before the QApplication exists. Elsewhere than
+// macOS the menu bar lives in the window (hidden, for its shortcuts): asked for a desktop-wide
+// menu, Qt looks for one over the session bus at the first menu bar, so it is never asked. The
+// GTK theme that Qt loads on a GNOME desktop would bring GTK's own accessibility bridge, which
+// looks for its bus with calls that wait; no GTK widget is ever shown, so it has nothing to
+// tell a screen reader and is never loaded.
+void KeepQtOffTheSessionBus() {
 #ifndef Q_OS_MACOS
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-    if (AccessibilityBridgeWouldWait(qgetenv("AT_SPI_BUS_ADDRESS").toStdString(),
-                                     qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString(),
-                                     qgetenv("XDG_RUNTIME_DIR").toStdString(),
-                                     kSessionBusPatience)) {
-        qputenv("AT_SPI_BUS_ADDRESS", "none:");
-        qputenv("NO_AT_BRIDGE", "1");
+    qputenv("NO_AT_BRIDGE", "1");
+#endif
+}
+
+// Qt's accessibility bridge starts at the first widget and looks for the accessibility bus with
+// calls that wait as long as a bus stays silent: on the bus AT_SPI_BUS_ADDRESS names, or else on
+// the session bus (starting one when there is none) and at the address the root window gives.
+// Each of those is tried first with a deadline, and where one is silent, or there is no session
+// bus, the bridge is given an address that leads nowhere at once, which leaves screen readers
+// out for this run rather than the window never showing.
+void KeepTheAccessibilityBridgeOffSilentBuses() {
+#ifndef Q_OS_MACOS
+    const AccessibilityBusPlaces places{qgetenv("AT_SPI_BUS_ADDRESS").toStdString(),
+                                        qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString(),
+                                        qgetenv("XDG_RUNTIME_DIR").toStdString(),
+                                        RootWindowText("AT_SPI_BUS")};
+    if (const std::optional<std::string> address =
+            AccessibilityBusOverride(places, kDesktopBusPatience)) {
+        qputenv("AT_SPI_BUS_ADDRESS", QByteArray::fromStdString(*address));
     }
 #endif
 }
@@ -133,13 +143,14 @@ void ReleaseHeldMessages() {
 QApplication* StartQt(int argc, char** argv) {
     static char fallbackName[] = "karuta";
     gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
-    KeepOffAMissingSessionBus();
+    KeepQtOffTheSessionBus();
     gPassEverythingOn = !qEnvironmentVariableIsEmpty("QT_FATAL_WARNINGS") ||
                         !qEnvironmentVariableIsEmpty("QT_FATAL_CRITICALS");
     gPassOn = qInstallMessageHandler(&HoldMessage);
     auto* app = new QApplication(gArgc, gArgv);
     qInstallMessageHandler(gPassOn);
     ReleaseHeldMessages();
+    KeepTheAccessibilityBridgeOffSilentBuses();
     return app;
 }
 

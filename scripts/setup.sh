@@ -11,6 +11,7 @@ karuta_packages=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   qt6-base-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
+  libsystemd-dev libxcb1-dev dbus-daemon dbus-bin dbus-x11 at-spi2-core
 )
 
 karuta_fail() {

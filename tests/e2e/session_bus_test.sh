@@ -1,53 +1,132 @@
 #!/usr/bin/env bash
-# The main window shows within a few seconds whatever the session bus does: with a bus that
-# accepts connections and never answers, and with no bus at all, where no bus may be started
-# for karuta (a dbus-launch first on PATH records every run).
+# The main window shows at once whatever the desktop's buses do, and screen readers see the game
+# where the buses answer. The session bus and the accessibility bus are real daemons here (the
+# accessibility bus from its real launcher); a silent bus is a socket that takes connections and
+# never says a word, and a hung launcher is the real one stopped. With no session bus, none may
+# be started for karuta: a dbus-launch first on PATH records every run, and no bus daemon may
+# outlive the game.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 require_environment
-E2E_DEADLINE=5
+for tool in dbus-daemon dbus-send xprop xev /usr/libexec/at-spi-bus-launcher; do
+    command -v "$tool" >/dev/null ||
+        fail "'$tool' is not installed (packages: dbus-daemon dbus-bin x11-utils at-spi2-core)"
+done
+# Slow enough for a loaded machine; a window held by a bus takes 25 s or for ever.
+E2E_DEADLINE=3
 
 work=$(mktemp -d)
+chmod 700 "$work"
 fake_bin="$work/bin"
 marker="$work/dbus-launch-ran"
 silent_bus="$work/silent-bus"
-mkdir "$fake_bin"
+session_bus="$work/bus"
+mkdir "$fake_bin" "$work/empty"
+chmod 700 "$work/empty"
 printf '#!/bin/sh\necho "$0 $*" >>"%s"\nexit 1\n' "$marker" >"$fake_bin/dbus-launch"
 chmod +x "$fake_bin/dbus-launch"
 
-# A bus that takes every connection and never says a word, held open until the test ends (or
-# a minute has passed, should the test end without stopping it).
-timeout 60 perl -MIO::Socket::UNIX -e '
-    my $server = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 16) or die "listen: $!";
-    my @held;
-    while (my $client = $server->accept) { push @held, $client }' "$silent_bus" >/dev/null 2>&1 &
-bus_pid=$!
+helpers=()
 cleanup() {
     stop_game
-    kill "$bus_pid" 2>/dev/null || true
+    xprop -root -remove AT_SPI_BUS 2>/dev/null || true
+    local pid
+    for pid in "${helpers[@]}"; do
+        kill -CONT -- "-$pid" 2>/dev/null || true
+        kill -- "-$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
-bus_listening() {
-    [ -S "$silent_bus" ]
+# start_helper <command...>: runs the command in a process group of its own, ended with the test.
+start_helper() {
+    setsid "$@" >/dev/null 2>&1 &
+    helpers+=($!)
+    HELPER_PID=$!
 }
-wait_until "the silent bus to listen" bus_listening
 
-# name | env(1) arguments for karuta. A private runtime folder, so that no bus of the machine's
-# is found there instead. On a GNOME desktop Qt also loads its GTK theme, where installed.
+# A bus that takes every connection and never says a word, for a minute at most.
+start_helper timeout 60 perl -MIO::Socket::UNIX -e '
+    my $server = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 16) or die "listen: $!";
+    my @held;
+    while (my $client = $server->accept) { push @held, $client }' "$silent_bus"
+start_helper dbus-daemon --session --nofork --address="unix:path=$session_bus"
+sockets_ready() {
+    [ -S "$silent_bus" ] && [ -S "$session_bus" ]
+}
+wait_until "the buses to listen" sockets_ready
+session() {
+    dbus-send --bus="unix:path=$session_bus" --print-reply=literal "$@"
+}
+start_helper env DBUS_SESSION_BUS_ADDRESS="unix:path=$session_bus" XDG_RUNTIME_DIR="$work" \
+    /usr/libexec/at-spi-bus-launcher --launch-immediately
+launcher_pid=$HELPER_PID
+accessibility_bus=""
+launcher_ready() {
+    accessibility_bus=$(session --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        2>/dev/null | tr -d ' ')
+    [ -n "$accessibility_bus" ]
+}
+wait_until "the accessibility bus launcher" launcher_ready
+# As a screen reader does when it starts.
+session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+    string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
+
+# The names of the applications on the accessibility registry, of their windows and of the
+# controls of those, one a line.
+accessible_names() {
+    local bus=$1
+    walk() {
+        printf '%s\n' "$(dbus-send --bus="$bus" --print-reply=literal --dest="$1" "$2" \
+            org.freedesktop.DBus.Properties.Get string:org.a11y.atspi.Accessible string:Name \
+            2>/dev/null | sed 's/^ *variant *//')"
+        [ "$3" -lt 4 ] || return 0
+        dbus-send --bus="$bus" --print-reply --dest="$1" "$2" \
+            org.a11y.atspi.Accessible.GetChildren 2>/dev/null |
+            awk '/string "/ { gsub(/"/, "", $2); d = $2 } /object path/ { gsub(/"/, "", $3); print d, $3 }' |
+            while read -r destination path; do walk "$destination" "$path" $(($3 + 1)); done
+    }
+    walk org.a11y.atspi.Registry /org/a11y/atspi/accessible/root 0
+}
+
+# name | env(1) arguments for karuta | what to do first ("" for nothing). A private runtime folder,
+# so that no bus of the machine's is found there instead.
+session_env="-u AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty"
 cases=(
-    "silent bus|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work"
-    "silent bus, empty accessibility address|AT_SPI_BUS_ADDRESS= DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work"
-    "silent bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work XDG_CURRENT_DESKTOP=GNOME"
-    "no bus|-u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR=$work PATH=$fake_bin:$PATH"
+    "healthy desktop|$session_env|"
+    "silent session bus|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty|"
+    "silent session bus, empty accessibility address|AT_SPI_BUS_ADDRESS= DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty|"
+    "silent session bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME|"
+    "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty|"
+    "root window names a silent bus|$session_env|root"
+    "accessibility bus launcher hung|$session_env|hang"
+    "no bus, GNOME|-u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME PATH=$fake_bin:$PATH|"
 )
+daemons_before=$(pgrep -x dbus-daemon | sort || true)
 for row in "${cases[@]}"; do
-    name=${row%%|*}
-    read -r -a GAME_ENV <<<"${row#*|}"
+    IFS='|' read -r name environment first <<<"$row"
+    read -r -a GAME_ENV <<<"$environment"
+    case $first in
+    root)
+        # The X server forgets the root window's properties when its last client goes.
+        start_helper xev -root
+        xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
+        ;;
+    hang) kill -STOP -- "-$launcher_pid" ;;
+    esac
     started=$(now_ms)
     start_game
     trap cleanup EXIT
     note "$name: the main window showed after $(($(now_ms) - started)) ms"
+    if [ "$name" = "healthy desktop" ]; then
+        sees_the_game() {
+            WAIT_DETAIL=$(accessible_names "$accessibility_bus" | tr -s ' \n' ' ')
+            grep -q 'karuta ソラネリ(Mac) .*開始' <<<"$WAIT_DETAIL"
+        }
+        wait_until "the accessibility registry to list the game, its window and its button" \
+            sees_the_game
+        note "$name: the registry lists: ${WAIT_DETAIL:0:120}"
+    fi
     # Long enough for any look for a bus after the window showed to have begun.
     sleep 1
     check "$name: karuta still runs" game_running
@@ -55,7 +134,18 @@ for row in "${cases[@]}"; do
     note "$name: karuta said: ${said:-nothing}"
     check "$name: karuta said nothing on standard error" [ -z "$said" ]
     stop_game
+    case $first in
+    root) xprop -root -remove AT_SPI_BUS ;;
+    hang) kill -CONT -- "-$launcher_pid" ;;
+    esac
 done
 ran=$(cat "$marker" 2>/dev/null || true)
 note "dbus-launch runs: ${ran:-none}"
-check "no bus was started" [ -z "$ran" ]
+check "no bus was started through PATH" [ -z "$ran" ]
+left=$(comm -13 <(echo "$daemons_before") <(pgrep -x dbus-daemon | sort) |
+    while read -r pid; do
+        # The test's own daemons run with the test's bus socket or under its launcher.
+        grep -qF "$work" "/proc/$pid/cmdline" 2>/dev/null ||
+            [ "$(ps -o pgid= -p "$pid" | tr -d ' ')" = "$launcher_pid" ] || echo "$pid"
+    done)
+check "no bus daemon outlived the game" [ -z "$left" ]
