@@ -25,16 +25,29 @@ char* gArgv[] = {nullptr, nullptr};
 // bus that works answers in about a millisecond; the window must still show within a second.
 constexpr std::chrono::milliseconds kDesktopBusPatience{500};
 
+// A session bus address that every D-Bus library takes as it is and that refuses a connection at
+// once: /dev/null is never a socket.
+constexpr const char* kNoSessionBus = "unix:path=/dev/null";
+
 // Keeps Qt from waiting on the desktop's buses, before the QApplication exists. Elsewhere than
 // macOS the menu bar lives in the window (hidden, for its shortcuts): asked for a desktop-wide
 // menu, Qt looks for one over the session bus at the first menu bar, so it is never asked. The
 // GTK theme that Qt loads on a GNOME desktop would bring GTK's own accessibility bridge, which
 // looks for its bus with calls that wait; no GTK widget is ever shown, so it has nothing to
-// tell a screen reader and is never loaded.
+// tell a screen reader and is never loaded. Where there is no session bus, a D-Bus library that
+// looked for one (GLib's, which GTK brings, or Qt's) would start one for the display, and that bus
+// would outlive the program: every library is given an address that refuses at once instead, and
+// the accessibility bridge, which would find nothing there, stays off.
 void KeepQtOffTheSessionBus() {
 #ifndef Q_OS_MACOS
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     qputenv("NO_AT_BRIDGE", "1");
+    if (SessionBusAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS").toStdString(),
+                          qgetenv("XDG_RUNTIME_DIR").toStdString())
+            .empty()) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", kNoSessionBus);
+        qputenv("AT_SPI_BUS_ADDRESS", kNoAccessibilityBus);
+    }
 #endif
 }
 
