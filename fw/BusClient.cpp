@@ -81,8 +81,14 @@ BusClient::~BusClient() {
 
 BusOutcome BusClient::Connect(const std::string& address, BusDeadline deadline) {
     if (bus_ != nullptr || sd_bus_new(&bus_) < 0 || sd_bus_set_address(bus_, address.c_str()) < 0 ||
-        sd_bus_set_bus_client(bus_, 1) < 0 || sd_bus_start(bus_) < 0) {
+        sd_bus_set_bus_client(bus_, 1) < 0) {
         return BusOutcome::kFailed;
+    }
+    // A bus whose queue of connections is full takes none until it accepts one: a client that
+    // connects and waits, as most do, waits as long as the bus does.
+    const int started = sd_bus_start(bus_);
+    if (started < 0) {
+        return started == -EAGAIN ? BusOutcome::kSilent : BusOutcome::kFailed;
     }
     // A bus client is ready once the bus has answered its Hello.
     return RunUntil(bus_, deadline, [this] { return sd_bus_is_ready(bus_) > 0; });
