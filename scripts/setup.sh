@@ -11,6 +11,8 @@ karuta_packages=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   qt6-base-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
+  # Qt's Wayland platform, for Wayland sessions without X; weston runs the Wayland tests.
+  qt6-wayland weston
 )
 
 karuta_fail() {
