@@ -43,12 +43,16 @@ std::string CannotOpenDisplay(std::string_view platform) {
         kind = "Wayland ";
     }
     if (variable == nullptr) {
-        return "cannot start the display platform \"" + std::string(platform) + "\"";
+        return CannotStartPlatform(platform);
     }
     if (!IsSet(variable)) {
         return std::string("no ") + kind + "display (" + variable + " is not set)";
     }
     return std::string("cannot open the ") + kind + "display \"" + std::getenv(variable) + "\"";
+}
+
+std::string CannotStartPlatform(std::string_view platform) {
+    return "cannot start the display platform \"" + std::string(platform) + "\"";
 }
 
 }  // namespace fw::detail

@@ -105,10 +105,13 @@ std::string NoPlatformLine(const QString& fatalText) {
             }
             continue;
         }
-        if (!held.text.startsWith(kPlatformNotLoaded) || reasons.isEmpty()) {
+        const bool installed = held.text.startsWith(kPlatformNotLoaded);
+        if (!installed || reasons.isEmpty()) {
             reasons = {held.text.trimmed()};
         }
-        line += (first ? "" : "; ") + CannotOpenDisplay(platform->toStdString()) + ": " +
+        const std::string name = platform->toStdString();
+        line += (first ? "" : "; ") +
+                (installed ? CannotOpenDisplay(name) : CannotStartPlatform(name)) + ": " +
                 reasons.join(QLatin1String("; ")).toStdString();
         reasons.clear();
         first = false;

@@ -13,7 +13,11 @@ const char* ChosenDisplayPlatform() noexcept;
 
 // Names the display that a platform could not open, as the environment gave it to that platform:
 // `cannot open the display ":5"`, `no Wayland display (WAYLAND_DISPLAY is not set)`; for a
-// platform that opens no named display, `cannot start the display platform "name"`.
+// platform that opens no named display, as CannotStartPlatform does.
 std::string CannotOpenDisplay(std::string_view platform);
+
+// `cannot start the display platform "name"`: for a platform that is not installed, or that opens
+// no named display.
+std::string CannotStartPlatform(std::string_view platform);
 
 }  // namespace fw::detail
