@@ -2,10 +2,11 @@
 # On a Wayland session karuta starts with nothing on standard error: with X beside the compositor
 # it shows its window on X, and Ctrl+Q ends it with status 0; with the compositor alone it shows
 # its window there. A display platform that cannot start is named in one line, with Qt's reason,
-# and exit status 1. Each case runs also as on a machine without Qt's Wayland plugin, where X
-# must still serve beside the compositor. The compositor is weston with its headless back end, in
-# a runtime folder of the test's own; the X server is the one the other tests use. Qt's X
-# platform plugin (its file) is the argument after the usual two.
+# and exit status 1. Two cases run as on a machine without Qt's Wayland plugin: there X must
+# still serve beside the compositor, and without X the missing plugin is named. The compositor
+# is weston with its headless back end, in a runtime folder of the test's own; the X server is
+# the one the other tests use. Qt's X platform plugin (its file) is the argument after the
+# usual two.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 xcb_plugin=${1:-}
