@@ -13,13 +13,13 @@ bool IsSet(const char* variable) {
 
 }  // namespace
 
-// Left to itself, Qt starts Wayland first wherever a Wayland session is announced, even with X
-// beside it, and says so on standard error when its Wayland plugin is not installed. The game
-// prefers X where X is there: its windows are fixed in size and place, which X honours and
-// Wayland leaves to the compositor; Qt draws its own title bars on Wayland desktops that draw
-// none (GNOME's among them); and X is where the game is tried end to end. If X does not answer,
-// Wayland is tried next. Without X, Wayland is the only display there is, so Qt is not sent on
-// to an X that cannot be reached.
+// Left to itself, Qt tries Wayland first wherever a Wayland session is announced, even with X
+// beside it, and where its Wayland plugin is not installed it says so on standard error before it
+// falls back to X. The game prefers X where X is there: it then starts the same whether or not
+// the Wayland plugin is installed; the desktop's own window manager draws its title bars, where
+// on Wayland Qt draws its own on compositors that draw none (GNOME's among them); and X is where
+// the end-to-end tests play whole games. If X does not answer, Wayland is tried next. Without X,
+// Wayland is the only display there is, so Qt is not sent on to an X that cannot be reached.
 const char* ChosenDisplayPlatform() noexcept {
     if (IsSet("QT_QPA_PLATFORM")) {
         return nullptr;
