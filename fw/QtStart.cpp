@@ -1,6 +1,7 @@
 #include "fw/detail/QtStart.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include <algorithm>
 #include <chrono>
@@ -10,16 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "fw/ProgramName.h"
 #include "fw/detail/AccessibilityBus.h"
+#include "fw/detail/DisplayPlatform.h"
 #include "fw/detail/RootWindowProperty.h"
 
 namespace fw::detail {
 namespace {
 
 // Qt keeps references to the argument count and vector for the application's lifetime, so they
-// live here: the program name and the null that ends the vector.
+// live here: the program name, the platform the program chose, if it did, and the null that ends
+// the vector.
 int gArgc = 1;
-char* gArgv[] = {nullptr, nullptr};
+char gPlatformOption[] = "-platform";
+char* gArgv[] = {nullptr, nullptr, nullptr, nullptr};
 
 // How long the desktop's buses may take, all together, to answer before they count as silent. A
 // bus that works answers in about a millisecond; the window must still show within a second.
@@ -70,28 +75,10 @@ void KeepTheAccessibilityBridgeOffSilentBuses() {
 #endif
 }
 
-// Names the display Qt could not open, as the environment gave it to the platform that tried:
-// Wayland's own variable for Wayland, DISPLAY for X (which Qt starts when no platform is named).
-// A platform that is not there at all is named instead.
-std::string NoDisplayLine(bool platformMissing) {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const bool wayland = platform.startsWith("wayland");
-    if (platformMissing || (!platform.isEmpty() && !platform.startsWith("xcb") && !wayland)) {
-        return "karuta: cannot start the display platform \"" +
-               (platform.isEmpty() ? std::string("xcb") : platform.toStdString()) + "\"";
-    }
-    const char* variable = wayland ? "WAYLAND_DISPLAY" : "DISPLAY";
-    const QByteArray display = qgetenv(variable);
-    if (!display.isEmpty()) {
-        return "karuta: cannot open the display \"" + display.toStdString() + "\"";
-    }
-    return std::string("karuta: no display (") + variable + " is not set)";
-}
-
 // What Qt says while the QApplication is being made is held back. When Qt cannot start its
-// platform it ends the process (a fatal message, then abort); one line naming the display and
-// exit status 1 take the place of Qt's lines and the abort. Otherwise the held messages go out
-// as Qt gave them.
+// platform it ends the process (a fatal message, then abort); one line naming each display that
+// was tried, with Qt's reason, and exit status 1 take the place of Qt's lines and the abort.
+// Otherwise the held messages go out as Qt gave them.
 struct HeldMessage {
     QtMsgType type;
     std::optional<std::string> file;
@@ -106,13 +93,66 @@ QtMessageHandler gPassOn = nullptr;
 // QT_FATAL_CRITICALS): a held message would die with it, so every message goes out at once.
 bool gPassEverythingOn = false;
 
-// Whether Qt said that it has no plugin for the platform, rather than that the display is not
-// there.
-bool PlatformPluginMissing() {
-    return std::any_of(gHeld.begin(), gHeld.end(), [](const HeldMessage& held) {
-        return held.category == "qt.qpa.plugin" &&
-               held.text.contains(QLatin1String("Could not find the Qt platform plugin"));
+// Qt tries the platforms of its list in turn. Each one that does not start is ended by a line of
+// Qt's own naming it: "Could not find the Qt platform plugin" when it is not installed, "Could not
+// load" when it would not start; what the plugin said before that line is why.
+constexpr QLatin1StringView kPlatformNotFound("Could not find the Qt platform plugin \"");
+constexpr QLatin1StringView kPlatformNotLoaded("Could not load the Qt platform plugin \"");
+
+// The platform that a held message says did not start, or nothing.
+std::optional<QString> PlatformThatFailed(const HeldMessage& held) {
+    if (held.category != "qt.qpa.plugin") {
+        return std::nullopt;
+    }
+    for (const QLatin1StringView opening : {kPlatformNotFound, kPlatformNotLoaded}) {
+        if (held.text.startsWith(opening)) {
+            const qsizetype from = opening.size();
+            return held.text.mid(from, held.text.indexOf(u'"', from) - from);
+        }
+    }
+    return std::nullopt;
+}
+
+// The one line that takes the place of Qt's when no platform started: each platform tried, with
+// the display it could not open and Qt's reason; a platform that is not installed is named with
+// Qt's words for that.
+std::string NoPlatformLine(const QString& fatalText) {
+    std::string line = std::string(ProgramName()) + ": ";
+    QStringList reasons;
+    bool first = true;
+    for (const HeldMessage& held : gHeld) {
+        const std::optional<QString> platform = PlatformThatFailed(held);
+        if (!platform) {
+            if (held.type != QtDebugMsg && held.type != QtInfoMsg) {
+                reasons.append(held.text.trimmed());
+            }
+            continue;
+        }
+        const bool installed = held.text.startsWith(kPlatformNotLoaded);
+        if (!installed || reasons.isEmpty()) {
+            reasons = {held.text.trimmed()};
+        }
+        const std::string name = platform->toStdString();
+        line += (first ? "" : "; ") +
+                (installed ? CannotOpenDisplay(name) : CannotStartPlatform(name)) + ": " +
+                reasons.join(QLatin1String("; ")).toStdString();
+        reasons.clear();
+        first = false;
+    }
+    if (first) {
+        line += "cannot start: " + fatalText.section(u'\n', 0, 0).toStdString();
+    }
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    return line;
+}
+
+// Where the program chose the platforms and one after the first started, what Qt said of those
+// before it is dropped: the player asked for none of them.
+void DropWhatFailedBefore() {
+    const auto last = std::find_if(gHeld.rbegin(), gHeld.rend(), [](const HeldMessage& held) {
+        return PlatformThatFailed(held).has_value();
     });
+    gHeld.erase(gHeld.begin(), last.base());
 }
 
 std::optional<std::string> Copy(const char* text) {
@@ -125,7 +165,11 @@ const char* Pointer(const std::optional<std::string>& text) {
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) noexcept {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", NoDisplayLine(PlatformPluginMissing()).c_str());
+        try {
+            std::fprintf(stderr, "%s\n", NoPlatformLine(text).c_str());
+        } catch (...) {
+            std::fprintf(stderr, "%s: cannot start the display platform\n", ProgramName());
+        }
         std::fflush(stderr);
         // Inside Qt's constructor: nothing may unwind or be torn down from here.
         std::_Exit(1);
@@ -154,14 +198,24 @@ void ReleaseHeldMessages() {
 }  // namespace
 
 QApplication* StartQt(int argc, char** argv) {
-    static char fallbackName[] = "karuta";
-    gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
+    static std::string fallbackName = ProgramName();
+    gArgv[0] = argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName.data();
+    static std::string platform;
+    if (const char* chosen = ChosenDisplayPlatform()) {
+        platform = chosen;
+        gArgv[1] = gPlatformOption;
+        gArgv[2] = platform.data();
+        gArgc = 3;
+    }
     KeepQtOffTheSessionBus();
     gPassEverythingOn = !qEnvironmentVariableIsEmpty("QT_FATAL_WARNINGS") ||
                         !qEnvironmentVariableIsEmpty("QT_FATAL_CRITICALS");
     gPassOn = qInstallMessageHandler(&HoldMessage);
     auto* app = new QApplication(gArgc, gArgv);
     qInstallMessageHandler(gPassOn);
+    if (!platform.empty()) {
+        DropWhatFailedBefore();
+    }
     ReleaseHeldMessages();
     KeepTheAccessibilityBridgeOffSilentBuses();
     return app;

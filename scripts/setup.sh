@@ -11,7 +11,10 @@ karuta_packages=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   qt6-base-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
+  # sd-bus and xcb look at the desktop's buses; real buses run the accessibility tests.
   libsystemd-dev libxcb1-dev dbus-daemon dbus-bin dbus-x11 at-spi2-core
+  # Qt's Wayland platform, for Wayland sessions without X; weston runs the Wayland tests.
+  qt6-wayland weston
 )
 
 karuta_fail() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Started with no display to open, karuta says so in one line on standard error and exits with
-# status 1: with DISPLAY unset, and with DISPLAY naming a server that is not there.
+# Started with no display to open, karuta says so in one line on standard error, with Qt's
+# reason, and exits with status 1: with DISPLAY unset, and with DISPLAY naming a server that is
+# not there.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/setup.sh"
 
@@ -12,10 +13,10 @@ unused=$(karuta_unused_display 200 250) || unused=""
 # name | env(1) arguments | exit status | the one line expected on standard error. Where the
 # environment asks Qt to end at its first warning, Qt's own warning is said before it does.
 cases=(
-    "DISPLAY unset|-u DISPLAY|1|karuta: no display (DISPLAY is not set)"
-    "no server at $unused|DISPLAY=$unused|1|karuta: cannot open the display \"$unused\""
-    "X named, only a Wayland display set|-u DISPLAY QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-9|1|karuta: no display (DISPLAY is not set)"
-    "no such platform|QT_QPA_PLATFORM=nosuchplatform|1|karuta: cannot start the display platform \"nosuchplatform\""
+    "DISPLAY unset|-u DISPLAY|1|karuta: no display (DISPLAY is not set): could not connect to display"
+    "no server at $unused|DISPLAY=$unused|1|karuta: cannot open the display \"$unused\": could not connect to display $unused"
+    "X named, only a Wayland display set|-u DISPLAY QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-9|1|karuta: no display (DISPLAY is not set): could not connect to display"
+    "no such platform|QT_QPA_PLATFORM=nosuchplatform|1|karuta: cannot start the display platform \"nosuchplatform\": Could not find the Qt platform plugin \"nosuchplatform\" in \"\""
     "warnings fatal|QT_FATAL_WARNINGS=1 DISPLAY=$unused|134|qt.qpa.xcb: could not connect to display $unused"
 )
 for row in "${cases[@]}"; do
