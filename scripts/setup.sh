@@ -9,7 +9,7 @@ KARUTA_BUILD_DIR="${KARUTA_BUILD_DIR:-$KARUTA_ROOT/build}"
 
 karuta_packages=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
-  qt6-base-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libxcb1-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
 )
 
@@ -27,16 +27,27 @@ karuta_install_packages() {
     fi
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  echo "karuta: installing ${missing[*]}"
   local sudo=()
   if [ "$(id -u)" -ne 0 ]; then
     command -v sudo >/dev/null || karuta_fail "need root or sudo to install: ${missing[*]}"
     sudo=(sudo)
   fi
   command -v apt-get >/dev/null || karuta_fail "apt-get not found: this set-up is for Debian 12"
-  "${sudo[@]}" apt-get update -qq || karuta_fail "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null \
-    || karuta_fail "could not install: ${missing[*]}"
+  # A package that would ask a question takes its default answer instead of waiting for one
+  # nobody can see. The variable is set by env(1) after sudo, whose env_reset drops the
+  # caller's environment. apt's own lines are shown: a first install downloads a few hundred
+  # megabytes. On a terminal apt also draws its progress bar; a log gets one line per step.
+  local apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)
+  if [ -t 1 ]; then
+    apt+=(-o Dpkg::Progress-Fancy=1)
+  else
+    apt+=(-q)
+  fi
+  echo "karuta: updating the package lists"
+  "${apt[@]}" update </dev/null || karuta_fail "apt-get update failed"
+  echo "karuta: installing ${#missing[@]} packages: ${missing[*]}"
+  "${apt[@]}" install -y "${missing[@]}" </dev/null || karuta_fail "could not install: ${missing[*]}"
+  echo "karuta: the packages are installed"
 }
 
 # karuta_build [extra cmake arguments...]
