@@ -59,17 +59,36 @@ karuta_build() {
   cmake --build "$KARUTA_BUILD_DIR" || karuta_fail "the build failed"
 }
 
-# karuta_unused_display FIRST LAST: prints the first X display number from FIRST to LAST that no
-# server holds (":N"); fails when every one is taken.
-karuta_unused_display() {
-  local n
-  for n in $(seq "$1" "$2"); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      echo ":$n"
-      return 0
-    fi
-  done
-  return 1
+# karuta_start_xvfb: starts an X server for this run only and points DISPLAY at it. Xvfb picks
+# a display number that no other server holds (-displayfd) and writes it once it accepts
+# connections, so that two runs on one machine never meet and nothing waits longer than the
+# server takes to start. Fails with the server's last words when it ends before that, and when
+# it has not started within 30 s. karuta_stop_xvfb ends it.
+karuta_start_xvfb() {
+  local fd number="" status=0
+  KARUTA_XVFB_LOG=$(mktemp)
+  exec {fd}< <(exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>&1 \
+    >"$KARUTA_XVFB_LOG" 2>&1)
+  KARUTA_XVFB_PID=$!
+  read -r -t 30 -u "$fd" number || status=$?
+  exec {fd}<&-
+  if [ -z "$number" ]; then
+    local said
+    said=$(tail -n 3 "$KARUTA_XVFB_LOG")
+    karuta_stop_xvfb
+    [ "$status" -gt 128 ] && karuta_fail "Xvfb did not start within 30 s"
+    karuta_fail "Xvfb ended before it accepted connections: $said"
+  fi
+  export DISPLAY=":$number"
+  xdpyinfo >/dev/null 2>&1 || karuta_fail "Xvfb started on $DISPLAY, but the display does not answer"
+  echo "karuta: Xvfb runs on $DISPLAY"
+}
+
+karuta_stop_xvfb() {
+  if [ -n "${KARUTA_XVFB_PID:-}" ]; then
+    kill "$KARUTA_XVFB_PID" 2>/dev/null || true
+  fi
+  rm -f "${KARUTA_XVFB_LOG:-}"
 }
 
 # ctest shows a passing test's output only in its log; the long-running tests' figures (games
