@@ -6,11 +6,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 [ -x "$KARUTA_EXE" ] || fail "no karuta executable at $KARUTA_EXE"
 mkdir -p "$E2E_OUT"
 
-# A display at which no X server answers, and none can start while the test runs: a helper
-# takes the first display number free of servers by binding the name its server would listen
-# on (the abstract socket "/tmp/.X11-unix/X<n>") and never accepts, so a client is refused there
-# as where no server runs, and a server started meanwhile (Xvfb -displayfd included) takes
-# another number. It lets the number go when the test ends, or after two minutes.
+# A display at which no X server answers, and at which none can start while the test runs. An
+# X server on Linux listens on an abstract socket named "/tmp/.X11-unix/X<n>", which clients try
+# first. A helper binds that name for the first display number free of servers and never
+# accepts: a client is refused there just as where no server runs, and a server started
+# meanwhile (Xvfb -displayfd included) takes another number. The helper lets the number go when
+# the test ends, or after two minutes.
 exec {holder_out}< <(exec timeout 120 perl -MIO::Socket::UNIX -e '
     $| = 1;
     for my $n (0 .. 65535) {
