@@ -9,8 +9,8 @@ karuta_install_packages
 karuta_build
 
 # The end-to-end tests need a real X server.
-karuta_start_xvfb
 trap karuta_stop_xvfb EXIT
+karuta_start_xvfb
 
 ctest --test-dir "$KARUTA_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
 karuta_print_figures "$KARUTA_BUILD_DIR"
