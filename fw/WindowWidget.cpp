@@ -7,6 +7,7 @@
 #include "fw/Dispatch.h"
 #include "fw/MenuInstall.h"
 #include "fw/Window.h"
+#include "fw/detail/X11WindowNames.h"
 
 namespace fw::detail {
 
@@ -29,6 +30,19 @@ void WindowWidget::LayoutChildren() {
         bar->setGeometry(0, 0, width(), barHeight);
     }
     content_->setGeometry(0, barHeight, width(), std::max(0, height() - barHeight));
+}
+
+bool WindowWidget::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Qt writes the window's names when it makes the native window and each time the title is
+    // set, and fills an empty title with the program's name; a window declared without a title
+    // shows none.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::WinIdChange || type == QEvent::WindowTitleChange) &&
+        windowTitle().isEmpty()) {
+        EmptyX11WindowNames(*this);
+    }
+    return handled;
 }
 
 void WindowWidget::closeEvent(QCloseEvent* event) {

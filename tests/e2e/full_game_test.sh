@@ -56,9 +56,17 @@ parent=$(xwininfo -children -id "$result" | awk '/Parent window id:/ { print $4 
 root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
 file=$(shot result "$result")
 text=$(count_matching "$file" 20 14 348 52 "$IS_INK")
-note "result window $result: title '$(xdotool getwindowname "$result")', client area $size," \
-    "parent $parent (root $root), $text dark text pixels in the message"
+note "result window $result: client area $size, parent $parent (root $root)," \
+    "$text dark text pixels in the message"
 check "the result window is 388x100" [ "$size" = "388x100" ]
+# Its declared title is empty, and so are both names a window manager may show in the title bar
+# (left to itself, Qt would put the program's name there).
+for property in WM_NAME _NET_WM_NAME; do
+    value=$(xprop -id "$result" -notype "$property")
+    note "result window: $value"
+    # xprop shows a property that is there and empty as "NAME = ".
+    check "the result window's $property is empty" [ "$value" = "$property = " ]
+done
 check "the result window is a top-level window" [ "$parent" = "$root" ]
 check "the result window shows a message" [ "$text" -ge 100 ]
 

@@ -52,7 +52,7 @@ check() {
 # Every tool and the X server must be there: a test that cannot look at the screen fails.
 require_environment() {
     local tool
-    for tool in xdotool xwininfo xdpyinfo import convert; do
+    for tool in xdotool xwininfo xdpyinfo xprop import convert; do
         command -v "$tool" >/dev/null ||
             fail "'$tool' is not installed (packages: xdotool x11-utils imagemagick)"
     done

@@ -3,12 +3,33 @@
 # reason, and exits with status 1: with DISPLAY unset, and with DISPLAY naming a server that is
 # not there.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/setup.sh"
 
 [ -x "$KARUTA_EXE" ] || fail "no karuta executable at $KARUTA_EXE"
 mkdir -p "$E2E_OUT"
-unused=$(karuta_unused_display 200 250) || unused=""
-[ -n "$unused" ] || fail "no unused X display number"
+
+# A display at which no X server answers, and at which none can start while the test runs. An
+# X server on Linux listens on an abstract socket named "/tmp/.X11-unix/X<n>", which clients try
+# first. A helper binds that name for the first display number free of servers and never
+# accepts: a client is refused there just as where no server runs, and a server started
+# meanwhile (Xvfb -displayfd included) takes another number. The helper lets the number go when
+# the test ends, or after two minutes.
+exec {holder_out}< <(exec timeout 120 perl -MIO::Socket::UNIX -e '
+    $| = 1;
+    for my $n (0 .. 65535) {
+        next if -e "/tmp/.X11-unix/X$n";
+        my $name = IO::Socket::UNIX->new(Local => "\0/tmp/.X11-unix/X$n") or next;
+        print ":$n\n";
+        sleep;
+    }')
+holder=$!
+trap 'kill "$holder" 2>/dev/null || true' EXIT
+unused=""
+read -r -t 10 -u "$holder_out" unused || true
+[ -n "$unused" ] || fail "no X display number could be held free of servers"
+no_server_at() {
+    ! xdpyinfo -display "$1" >/dev/null 2>&1
+}
+check "no X server answers at $unused" no_server_at "$unused"
 
 # name | env(1) arguments | exit status | the one line expected on standard error. Where the
 # environment asks Qt to end at its first warning, Qt's own warning is said before it does.

@@ -31,10 +31,24 @@ game_ended() {
 
 front=$MAIN_WIN
 if [ "$when" = result-window ]; then
-    for _ in $(seq 1 11); do
+    # Each press waits for its deal, ten cards not dealt before in the game, so that no press
+    # falls on the deal before it however slow the machine.
+    seen="$E2E_OUT/seen-faces.txt"
+    face_signatures "$(shot backs)" | sort -u >"$seen"
+    faces="$E2E_OUT/faces.txt"
+    dealt_anew() {
+        face_signatures "$(shot deal)" >"$faces"
+        local new
+        new=$(grep -cvxF -f "$seen" "$faces" || true)
+        WAIT_DETAIL="$new faces not seen before"
+        [ "$new" -eq 10 ]
+    }
+    for question in $(seq 1 10); do
         press_start
-        sleep 0.2
+        wait_until "question $question to be dealt" dealt_anew
+        cat "$faces" >>"$seen"
     done
+    press_start
     result_window() {
         front=$(other_windows | head -n 1)
         [ -n "$front" ]
