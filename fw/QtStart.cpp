@@ -14,7 +14,7 @@
 #include "fw/ProgramName.h"
 #include "fw/detail/AccessibilityBus.h"
 #include "fw/detail/DisplayPlatform.h"
-#include "fw/detail/RootWindowProperty.h"
+#include "fw/detail/X11Properties.h"
 
 namespace fw::detail {
 namespace {

@@ -7,7 +7,7 @@
 #include "fw/Dispatch.h"
 #include "fw/MenuInstall.h"
 #include "fw/Window.h"
-#include "fw/detail/X11WindowNames.h"
+#include "fw/detail/X11Properties.h"
 
 namespace fw::detail {
 

@@ -1,9 +1,15 @@
 #pragma once
 
-// Private to the framework: the names a window manager on X shows for a window.
+#include <string>
+
+// Private to the framework: properties of windows on X that Qt does not set as the program needs.
 class QWidget;
 
 namespace fw::detail {
+
+// The text of the root window's property of that name, as the display's first screen has it;
+// empty when the program is not on X, the property is not set, or it is not text.
+std::string RootWindowText(const char* property);
 
 // On X, Qt never leaves a window nameless: for an empty title it names the window after the
 // program, and window managers show that name in the title bar. For a window whose title is
