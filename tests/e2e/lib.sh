@@ -109,6 +109,25 @@ game_running() {
     [ -n "$KARUTA_PID" ] && kill -0 "$KARUTA_PID" 2>/dev/null
 }
 
+# A child that has exited stays a zombie until it is waited for; only that counts as ended.
+game_ended() {
+    local state
+    state=$(ps -o stat= -p "$KARUTA_PID" 2>/dev/null) || return 0
+    [[ $state == Z* ]]
+}
+
+# quit_with_ctrl_q <window>: presses Ctrl+Q on the window as a player does, waits for karuta to
+# end and sets QUIT_STATUS to its exit status.
+QUIT_STATUS=""
+quit_with_ctrl_q() {
+    # The window can be gone before the key's release is sent, which xdotool reports as an error.
+    xdotool key --window "$1" ctrl+q 2>/dev/null || true
+    wait_until "karuta to end after Ctrl+Q" game_ended
+    QUIT_STATUS=0
+    wait "$KARUTA_PID" || QUIT_STATUS=$?
+    KARUTA_PID=""
+}
+
 # The game's main window: the first window our process shows. (Its title is the window test's
 # to check.)
 find_main_window() {

@@ -22,13 +22,6 @@ if [ "$when" = mid-question ]; then
     note "a question is open"
 fi
 
-# A child that has exited stays a zombie until it is waited for; only that counts as ended.
-game_ended() {
-    local state
-    state=$(ps -o stat= -p "$KARUTA_PID" 2>/dev/null) || return 0
-    [[ $state == Z* ]]
-}
-
 front=$MAIN_WIN
 if [ "$when" = result-window ]; then
     # Each press waits for its deal, ten cards not dealt before in the game, so that no press
@@ -61,12 +54,8 @@ if [ "$when" = result-window ]; then
 else
     xdotool windowfocus "$MAIN_WIN"
 fi
-# The window can be gone before the key's release is sent, which xdotool reports as an error.
-xdotool key --window "$front" ctrl+q 2>/dev/null || true
-wait_until "karuta to end after Ctrl+Q" game_ended
-status=0
-wait "$KARUTA_PID" || status=$?
-KARUTA_PID=""
+quit_with_ctrl_q "$front"
+status=$QUIT_STATUS
 if [ "$status" -gt 128 ]; then
     note "karuta ended with exit status $status: killed by SIG$(kill -l $((status - 128)))"
 else

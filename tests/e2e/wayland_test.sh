@@ -57,13 +57,6 @@ shown_on_x() {
     game_running || fail "karuta exited before showing its window (standard error: $E2E_OUT/karuta.log)"
     find_main_window
 }
-# A child that has exited stays a zombie until it is waited for; only that counts as ended.
-game_ended() {
-    local state
-    state=$(ps -o stat= -p "$KARUTA_PID" 2>/dev/null) || return 0
-    [[ $state == Z* ]]
-}
-
 # name | Qt platform plugins (all, or x only) | env(1) arguments for karuta | where the main
 # window shows (x, wayland, or none: then the exit status and the one line on standard error
 # follow)
@@ -101,12 +94,9 @@ for row in "${cases[@]}"; do
     if [ "$shown" = x ]; then
         # On X the test can also end the game as a player does, and hear what is said then.
         xdotool windowfocus "$MAIN_WIN"
-        xdotool key --window "$MAIN_WIN" ctrl+q 2>/dev/null || true
-        wait_until "$name: karuta to end after Ctrl+Q" game_ended
-        status=0
-        wait "$KARUTA_PID" || status=$?
-        KARUTA_PID=""
-        check "$name: Ctrl+Q ends karuta with exit status 0 (saw $status)" [ "$status" -eq 0 ]
+        quit_with_ctrl_q "$MAIN_WIN"
+        check "$name: Ctrl+Q ends karuta with exit status 0 (saw $QUIT_STATUS)" \
+            [ "$QUIT_STATUS" -eq 0 ]
     fi
     said=$(cat "$E2E_OUT/karuta.log")
     note "$name: karuta said: ${said:-nothing}"
