@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <span>
 
+#include "deck/CardPictureLimits.h"
 #include "fw/PngPicture.h"
 
 namespace {
@@ -19,13 +20,15 @@ namespace {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fw::RgbaPicture picture = fw::DecodePng(std::span(data, size));
+    constexpr fw::PictureLimits kLimits = deck::kCardPictureLimits;
+    const fw::RgbaPicture picture = fw::DecodePng(std::span(data, size), kLimits);
     switch (picture.refusal) {
         case fw::PictureRefusal::kNone:
             break;
         case fw::PictureRefusal::kNotPng:
         case fw::PictureRefusal::kMalformed:
         case fw::PictureRefusal::kTooLarge:
+        case fw::PictureRefusal::kOverWorkBudget:
             if (!picture.pixels.empty() || picture.width != 0 || picture.height != 0) {
                 Fault("a refused picture came with pixels");
             }
@@ -33,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         default:
             Fault("the decoder gave a reason that belongs to reading files");
     }
-    if (picture.width == 0 || picture.height == 0 || picture.width > fw::kMaxPngSide ||
-        picture.height > fw::kMaxPngSide ||
-        uint64_t{picture.width} * picture.height > fw::kMaxPngPixels) {
+    if (picture.width == 0 || picture.height == 0 || picture.width > kLimits.maxSide ||
+        picture.height > kLimits.maxSide ||
+        uint64_t{picture.width} * picture.height > kLimits.maxPixels) {
         Fault("a picture outside the bounds was decoded");
     }
     if (picture.channelBytes != 1 && picture.channelBytes != 2) {
