@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "deck/CardPictureLimits.h"
 #include "fw/PngPicture.h"
@@ -21,7 +22,8 @@ namespace {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     constexpr fw::PictureLimits kLimits = deck::kCardPictureLimits;
-    const fw::RgbaPicture picture = fw::DecodePng(std::span(data, size), kLimits);
+    std::vector<uint8_t> bytes(data, data + size);  // the decoder rearranges what it is given
+    const fw::RgbaPicture picture = fw::DecodePng(bytes, kLimits);
     switch (picture.refusal) {
         case fw::PictureRefusal::kNone:
             break;

@@ -108,7 +108,6 @@ QImage DecodeFile(const std::string& path, const PictureLimits& limits, PictureR
             return {};
         }
         const RgbaPicture decoded = DecodePng(std::span(file.bytes), limits);
-        file.bytes = {};  // no longer needed while the picture is converted
         if (decoded.refusal != PictureRefusal::kNone) {
             refusal = decoded.refusal;
             return {};

@@ -19,6 +19,9 @@ struct PictureLimits {
     // picture's size bounds (each block makes the inflater build its code tables anew, each
     // chunk has its header and checksum): this bounds the time of one load.
     uint32_t maxImageDataPieces = 0;
+    // Compressed image data of at most this many bytes has its blocks left uncounted, as
+    // counting them costs a third of a load: however it is split, it costs little.
+    size_t uncountedImageDataBytes = 0;
     // A loaded picture larger than this on either side is scaled down to fit a square of it.
     int maxKeptSide = 0;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 namespace fw {
@@ -17,8 +18,9 @@ uint32_t BigEndian32(const uint8_t* p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
 }
 
-// The chunks a picture is made of. The rest (text, colour profiles, physical size, time, and
-// whatever a program adds) changes no pixel as the cards are drawn: they are dropped unread.
+// The chunks a picture is made of. The rest (text, colour profiles, gamma, physical size, time,
+// and whatever a program adds) changes no pixel as pictures are drawn here, with gamma and
+// colour profiles left unapplied: they are dropped unread.
 bool MakesThePicture(std::string_view type) {
     return type == "IHDR" || type == "PLTE" || type == "tRNS" || type == "IDAT" || type == "IEND";
 }
@@ -31,16 +33,15 @@ bool IsCritical(std::string_view type) {
 
 }  // namespace
 
-PictureChunks PictureChunksOf(std::span<const uint8_t> bytes, size_t maxImageDataChunks) {
+PictureChunks KeepPictureChunks(std::span<uint8_t> bytes, size_t maxImageDataChunks) {
     PictureChunks chunks;
     if (bytes.size() < kSignature.size() ||
         !std::equal(kSignature.begin(), kSignature.end(), bytes.begin())) {
         chunks.refusal = PictureRefusal::kNotPng;
         return chunks;
     }
-    chunks.png.reserve(bytes.size());  // one allocation, however many chunks are kept
-    chunks.png.assign(kSignature.begin(), kSignature.end());
-    size_t at = kSignature.size();
+    size_t at = kSignature.size();  // the next chunk to look at
+    size_t kept = at;               // where the next kept chunk goes
     for (;;) {
         const size_t left = bytes.size() - at;
         if (left < kChunkFrameBytes) {
@@ -52,25 +53,33 @@ PictureChunks PictureChunksOf(std::span<const uint8_t> bytes, size_t maxImageDat
             chunks.refusal = PictureRefusal::kMalformed;  // a chunk longer than what is there
             return chunks;
         }
-        const std::string_view type(reinterpret_cast<const char*>(&bytes[at + 4]), 4);
-        const auto chunk = bytes.subspan(at, kChunkFrameBytes + length);
-        at += chunk.size();
+        // The type is copied out: moving the chunk may overwrite where it was.
+        std::array<char, 4> typeBytes;
+        std::copy_n(&bytes[at + 4], 4, typeBytes.begin());
+        const std::string_view type(typeBytes.data(), typeBytes.size());
+        const size_t size = kChunkFrameBytes + length;
         if (MakesThePicture(type)) {
-            chunks.png.insert(chunks.png.end(), chunk.begin(), chunk.end());
             if (type == "IDAT") {
                 if (chunks.imageData.size() == maxImageDataChunks) {
                     chunks.refusal = PictureRefusal::kOverWorkBudget;
                     return chunks;
                 }
-                chunks.imageData.push_back(chunk.subspan(8, length));
+                chunks.imageData.push_back(bytes.subspan(kept + 8, length));
+                chunks.imageDataBytes += length;
             }
+            if (kept != at) {
+                std::memmove(&bytes[kept], &bytes[at], size);
+            }
+            kept += size;
             if (type == "IEND") {
+                chunks.png = bytes.first(kept);
                 return chunks;
             }
         } else if (IsCritical(type)) {
             chunks.refusal = PictureRefusal::kMalformed;
             return chunks;
         }
+        at += size;
     }
 }
 

@@ -72,8 +72,8 @@ uint64_t InflatedBytes(const spng_ihdr& header) {
 
 }  // namespace
 
-RgbaPicture DecodePng(std::span<const uint8_t> bytes, const PictureLimits& limits) {
-    const PictureChunks chunks = PictureChunksOf(bytes, limits.maxImageDataPieces);
+RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
+    const PictureChunks chunks = KeepPictureChunks(bytes, limits.maxImageDataPieces);
     if (chunks.refusal != PictureRefusal::kNone) {
         return Refused(chunks.refusal);
     }
@@ -103,7 +103,8 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes, const PictureLimits& limit
         return Refused(PictureRefusal::kTooLarge);
     }
     // What the chunks left of the budget, the blocks may take.
-    if (!WithinBlockBudget(
+    if (chunks.imageDataBytes > limits.uncountedImageDataBytes &&
+        !WithinBlockBudget(
             chunks.imageData, InflatedBytes(header),
             limits.maxImageDataPieces - static_cast<uint32_t>(chunks.imageData.size()))) {
         return Refused(PictureRefusal::kOverWorkBudget);
