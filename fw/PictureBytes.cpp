@@ -22,17 +22,12 @@ PictureRefusal OpenFailure(int error) {
 
 // Opens for reading the file that place points at, and that file only: not the name, which may
 // lead to another file by now.
-int OpenForReading(const Descriptor& place, const std::string& path) {
-    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+int OpenForReading(const Descriptor& place) {
 #if defined(O_PATH)
-    (void)path;
-    return ::open(("/proc/self/fd/" + std::to_string(place.Get())).c_str(), kFlags);
+    return ::open(("/proc/self/fd/" + std::to_string(place.Get())).c_str(),
+                  O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
 #else
-    // Without descriptors that only point, the name is opened again; the file opened is then
-    // compared with the one looked at, and only a regular file is read, but a device swapped in
-    // between has been opened.
-    (void)place;
-    return ::open(path.c_str(), kFlags);
+    return ::dup(place.Get());  // opened for reading already
 #endif
 }
 
@@ -95,7 +90,7 @@ PictureBytes ReadPictureBytes(const std::string& path, size_t maxBytes) {
         result.refusal = PictureRefusal::kOverByteCap;
         return result;
     }
-    const Descriptor file(OpenForReading(place, path));
+    const Descriptor file(OpenForReading(place));
     struct stat opened {};
     if (file.Get() < 0 || ::fstat(file.Get(), &opened) != 0) {
         result.refusal = PictureRefusal::kUnreadable;

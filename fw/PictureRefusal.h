@@ -9,8 +9,8 @@ enum class PictureRefusal {
     kMissing,         // no file of that name
     kUnreadable,      // there, but opening or reading it failed
     kNotRegularFile,  // a directory, pipe, socket or device (or a link to one)
-    kOverByteCap,     // longer than any card picture could be
-    kNotPng,          // card pictures are PNG and nothing else
+    kOverByteCap,     // longer than the caller's limits allow
+    kNotPng,          // pictures are PNG and nothing else
     kMalformed,       // PNG that is cut short, inconsistent or damaged
     kTooLarge,        // well-formed PNG of more pixels than the caller's limits allow
     kOverWorkBudget,  // image data in more pieces (chunks, compressed blocks) than allowed

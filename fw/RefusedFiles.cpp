@@ -15,8 +15,8 @@ struct Refusal {
     PictureRefusal refusal;
 };
 
-// One entry for each file name the program has asked for and been refused: for the game, at
-// most its hundred and one card files.
+// One entry for each file name the program has asked for and been refused, as many as the
+// picture files it names.
 std::map<std::string, Refusal, std::less<>>& Refusals() {
     static std::map<std::string, Refusal, std::less<>> refusals;
     return refusals;

@@ -14,7 +14,9 @@ public:
     ~OpenCounter();
 
     bool Watching() const { return watch_ >= 0; }
-    // The opens since the last call (since construction for the first).
+    // The opens since the last call (since construction for the first). The kernel merges an
+    // open into the one before it while neither has been read, so a test that counts several
+    // opens calls this after each.
     int Opens();
 
 private:
