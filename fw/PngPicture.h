@@ -22,15 +22,15 @@ struct RgbaPicture {
     PictureRefusal refusal = PictureRefusal::kNone;
 };
 
-// Decodes bytes as a PNG file and as nothing else, rearranging them as it goes, within limits (its
-// side, pixel and piece bounds; the byte cap is the reader's). Before any decoding, every chunk up
-// to IEND must lie within the bytes (anything after IEND is ignored), so that no declared length
-// can make the decoder reserve memory for data that is not there; the decoder then sees only the
-// chunks that make the picture (the header, palette, transparency, image data and end), so that no
-// text, profile or other chunk costs anything. An unknown chunk that the format calls critical
-// makes the file malformed. Every chunk's checksum and the image data's are checked. Gives kNotPng,
-// kMalformed, kTooLarge or kOverWorkBudget instead of a picture; never raises for the content
-// of bytes.
+// Decodes bytes as a PNG file and as nothing else, within limits (its side, pixel and piece
+// bounds; the byte cap is the reader's), rearranging the bytes as it goes. Before any decoding,
+// every chunk up to IEND must lie within the bytes (anything after IEND is ignored), so that no
+// declared length can make the decoder reserve memory for data that is not there; the decoder
+// then sees only the chunks that make the picture (the header, palette, transparency, image
+// data and end), so that no text, profile or other chunk costs anything, and checks the
+// checksum of each of these chunks and of the image data. An unknown chunk that the format
+// calls critical makes the file malformed. Gives kNotPng, kMalformed, kTooLarge or
+// kOverWorkBudget instead of a picture; never raises for the content of bytes.
 RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits);
 
 }  // namespace fw
