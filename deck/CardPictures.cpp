@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "deck/CardPictureLimits.h"
 #include "deck/PoemTable.h"
 
 namespace deck {
@@ -34,7 +35,7 @@ PictureLoader::PictureLoader(std::string name)
 fw::Ref<fw::Picture> PictureLoader::Load() const {
     if (cache_.IsNil()) {
         // Assigned only when the load returns: an exception leaves the cache as it was, empty.
-        cache_ = fw::Picture::_OpenFromApp(fileName_);
+        cache_ = fw::Picture::_OpenFromApp(fileName_, kCardPictureLimits);
     }
     return cache_;
 }

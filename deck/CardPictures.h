@@ -15,9 +15,12 @@ void ClearPictureCaches();
 // then held for the rest of the run. Every caller gets the same Picture object: a canvas that
 // shows it shares it with the cache, nothing copies it.
 //
-// While the cache is empty each Load asks the framework for the file; a load that gives nil
-// records nothing, so the next call tries again (a missing card costs the player a blank face,
-// never a stuck one). Once a picture is cached it is final: nothing replaces or releases it.
+// While the cache is empty each Load asks the framework for the file, within the card limits
+// (CardPictureLimits.h); a load that gives nil records nothing here, so the next call tries
+// again (a missing card costs the player a blank face, never a stuck one), and a file put back
+// or repaired shows at once. The framework refuses a file it refused before, and that has not
+// changed, without reading it again. Once a picture is cached it is final: nothing replaces or
+// releases it.
 // Only the user-interface thread loads pictures, so the cache is not locked.
 class PictureLoader {
 public:

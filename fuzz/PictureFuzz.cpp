@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
+#include "deck/CardPictureLimits.h"
 #include "fw/PngPicture.h"
 
 namespace {
@@ -19,13 +21,16 @@ namespace {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fw::RgbaPicture picture = fw::DecodePng(std::span(data, size));
+    constexpr fw::PictureLimits kLimits = deck::kCardPictureLimits;
+    std::vector<uint8_t> bytes(data, data + size);  // the decoder rearranges what it is given
+    const fw::RgbaPicture picture = fw::DecodePng(bytes, kLimits);
     switch (picture.refusal) {
         case fw::PictureRefusal::kNone:
             break;
         case fw::PictureRefusal::kNotPng:
         case fw::PictureRefusal::kMalformed:
         case fw::PictureRefusal::kTooLarge:
+        case fw::PictureRefusal::kOverWorkBudget:
             if (!picture.pixels.empty() || picture.width != 0 || picture.height != 0) {
                 Fault("a refused picture came with pixels");
             }
@@ -33,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         default:
             Fault("the decoder gave a reason that belongs to reading files");
     }
-    if (picture.width == 0 || picture.height == 0 || picture.width > fw::kMaxPngSide ||
-        picture.height > fw::kMaxPngSide ||
-        uint64_t{picture.width} * picture.height > fw::kMaxPngPixels) {
+    if (picture.width == 0 || picture.height == 0 || picture.width > kLimits.maxSide ||
+        picture.height > kLimits.maxSide ||
+        uint64_t{picture.width} * picture.height > kLimits.maxPixels) {
         Fault("a picture outside the bounds was decoded");
     }
     if (picture.channelBytes != 1 && picture.channelBytes != 2) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "fw/Exceptions.h"
+#include "fw/ProgramName.h"
 
 namespace fw {
 namespace {
@@ -32,13 +33,13 @@ void _UnhandledException(const std::exception_ptr& exception) {
         if (exception) {
             std::rethrow_exception(exception);
         }
-        std::fputs("karuta: unhandled exception (unknown)\n", stderr);
+        std::fprintf(stderr, "%s: unhandled exception (unknown)\n", ProgramName());
     } catch (const RuntimeException& e) {
-        std::fprintf(stderr, "karuta: unhandled %s: %s\n", e.ClassName(), e.what());
+        std::fprintf(stderr, "%s: unhandled %s: %s\n", ProgramName(), e.ClassName(), e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "karuta: unhandled exception: %s\n", e.what());
+        std::fprintf(stderr, "%s: unhandled exception: %s\n", ProgramName(), e.what());
     } catch (...) {
-        std::fputs("karuta: unhandled exception of an unknown kind\n", stderr);
+        std::fprintf(stderr, "%s: unhandled exception of an unknown kind\n", ProgramName());
     }
     if (gUnhandledShouldRaise) {
         gUnhandledShouldRaise = false;
@@ -62,7 +63,7 @@ void DispatchErased(void (*function)(void*), void* argument) noexcept {
     try {
         _UnhandledException(escaped);
     } catch (...) {
-        std::fputs("karuta: the unhandled-exception routine failed\n", stderr);
+        std::fprintf(stderr, "%s: the unhandled-exception routine failed\n", ProgramName());
     }
 }
 

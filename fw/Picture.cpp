@@ -10,12 +10,15 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <optional>
 #include <set>
 #include <span>
 
 #include "fw/FaultPoint.h"
 #include "fw/PictureBytes.h"
 #include "fw/PngPicture.h"
+#include "fw/ProgramName.h"
+#include "fw/RefusedFiles.h"
 
 namespace fw {
 namespace {
@@ -57,16 +60,17 @@ std::function<void(const std::string&)>& ReportSink() {
     return sink;
 }
 
-// Says once per run, on standard error, that the file at path gives no picture and why. The
-// game asks again at every deal; the player needs to hear of a broken card once, not every time.
+// Says once per run, on standard error, that the file at path gives no picture and why. A
+// program may ask again and again (the game at every deal); its user needs to hear of a broken
+// file once, not every time.
 void ReportRefusal(const std::string& path, PictureRefusal refusal) noexcept {
     static std::set<std::string, std::less<>> reported;
     try {
         if (!reported.insert(path).second) {
             return;
         }
-        const std::string line =
-            "karuta: card picture " + path + " cannot be shown: " + Describe(refusal);
+        const std::string line = std::string(ProgramName()) + ": picture " + path +
+                                 " cannot be shown: " + Describe(refusal);
         if (ReportSink()) {
             ReportSink()(line);
         } else {
@@ -77,10 +81,10 @@ void ReportRefusal(const std::string& path, PictureRefusal refusal) noexcept {
     }
 }
 
-// A picture larger than a card is ever drawn is kept at the largest size it can be shown at, so
-// that the card cache stays small whatever the files hold.
-QImage FitForDrawing(QImage image) {
-    constexpr int kSide = static_cast<int>(Picture::kMaxKeptSide);
+// A picture larger than it is ever drawn is kept at the largest size it can be shown at, so
+// that what a program keeps of it stays small whatever the files hold.
+QImage FitForDrawing(QImage image, int side) {
+    const int kSide = std::max(side, 1);
     if (image.width() > kSide || image.height() > kSide) {
         // A thin picture keeps at least one pixel across.
         const QSize kept =
@@ -92,15 +96,18 @@ QImage FitForDrawing(QImage image) {
 }
 
 // Reads and decodes one file. Every way the file can fail to be a picture ends in a null image
-// and a reason; nothing here raises.
-QImage DecodeFile(const std::string& path, PictureRefusal& refusal) noexcept {
+// and a reason; nothing here raises. identity is the file read, once it could be looked at,
+// and nothing when the refusal says nothing of the file (no memory for it).
+QImage DecodeFile(const std::string& path, const PictureLimits& limits, PictureRefusal& refusal,
+                  std::optional<FileIdentity>& identity) noexcept {
     try {
-        const PictureBytes file = ReadPictureBytes(path);
+        PictureBytes file = ReadPictureBytes(path, limits.maxFileBytes);
+        identity = file.identity;
         if (file.refusal != PictureRefusal::kNone) {
             refusal = file.refusal;
             return {};
         }
-        const RgbaPicture decoded = DecodePng(std::span(file.bytes));
+        const RgbaPicture decoded = DecodePng(std::span(file.bytes), limits);
         if (decoded.refusal != PictureRefusal::kNone) {
             refusal = decoded.refusal;
             return {};
@@ -111,14 +118,16 @@ QImage DecodeFile(const std::string& path, PictureRefusal& refusal) noexcept {
         const QImage rgba(decoded.pixels.data(), width, static_cast<int>(decoded.height),
                           width * 4 * static_cast<int>(decoded.channelBytes),
                           sixteenBit ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
-        QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat));
+        QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat), limits.maxKeptSide);
         if (image.isNull()) {
             refusal = PictureRefusal::kTooLarge;  // no memory left for the picture
+            identity.reset();                     // which says nothing of the file
         }
         return image;
     } catch (const std::bad_alloc&) {
         // No memory for the file's bytes or its pixels: no picture, as for one too large.
         refusal = PictureRefusal::kTooLarge;
+        identity.reset();
         return {};
     }
 }
@@ -129,7 +138,7 @@ Picture::Picture(QImage image) : image_(std::make_unique<QImage>(std::move(image
 
 Picture::~Picture() = default;
 
-Ref<Picture> Picture::_OpenFromApp(const std::string& name) {
+Ref<Picture> Picture::_OpenFromApp(const std::string& name, const PictureLimits& limits) {
     ++OpenCounts()[name];
     FaultPoint("Picture._OpenFromApp");
     if (!IsPlainFileName(name)) {
@@ -140,12 +149,22 @@ Ref<Picture> Picture::_OpenFromApp(const std::string& name) {
         return nullptr;
     }
     const std::string path = QFile::encodeName(folder).toStdString() + '/' + name;
+    if (const std::optional<PictureRefusal> refused = StillRefused(path, limits)) {
+        ReportRefusal(path, *refused);
+        return nullptr;
+    }
     PictureRefusal refusal = PictureRefusal::kNone;
-    QImage image = DecodeFile(path, refusal);
+    std::optional<FileIdentity> identity;
+    QImage image = DecodeFile(path, limits, refusal, identity);
     if (image.isNull()) {
+        // A file that could not be read may be readable at the next try, unchanged.
+        if (identity && refusal != PictureRefusal::kUnreadable) {
+            RememberRefusal(path, *identity, limits, refusal);
+        }
         ReportRefusal(path, refusal);
         return nullptr;
     }
+    ForgetRefusal(path);
     return Ref<Picture>(new Picture(std::move(image)));
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fw/Object.h"
+#include "fw/PictureLimits.h"
 
 class QImage;
 
@@ -16,14 +17,17 @@ namespace fw {
 class Picture : public Object {
 public:
     // The file of that name in the application's resources folder (`resources/` beside the
-    // executable), which must be a regular file holding a PNG picture, whatever its extension.
-    // Gives nil, and never raises for that, when the name is empty or reaches outside the folder
-    // (a path separator or ".."), or when the file is missing, not a regular file, longer than
-    // kMaxPictureFileBytes, not PNG, malformed, or larger than kMaxPngPixels (PictureBytes.h,
-    // PngPicture.h); the first time a file gives nil for one of these, a line on standard error
-    // names it and the reason. A picture larger than kMaxKeptSide on either side is scaled down,
-    // smoothly and keeping its shape, to fit kMaxKeptSide x kMaxKeptSide.
-    static Ref<Picture> _OpenFromApp(const std::string& name);
+    // executable), which must be a regular file holding a PNG picture, whatever its extension,
+    // within limits. Gives nil, and never raises for that, when the name is empty or reaches
+    // outside the folder (a path separator or ".."), or when the file is missing, not a regular
+    // file, longer than limits.maxFileBytes, not PNG, malformed, larger than limits allow, or
+    // more costly to decode (PictureBytes.h, PngPicture.h). The first time a file gives nil for
+    // one of these, a line on standard error names it and the reason. A file refused stays
+    // refused at the cost of one look at it, without being read, until it changes (another file
+    // put in its place, or this one written or its permissions changed). A picture larger than
+    // limits.maxKeptSide on either side is scaled down, smoothly and keeping its shape, to fit a
+    // square of that side.
+    static Ref<Picture> _OpenFromApp(const std::string& name, const PictureLimits& limits);
 
     // A blank (fully transparent) picture of that size; a side below 1 counts as 1 and one above
     // kMaxSide as kMaxSide.
@@ -45,11 +49,6 @@ public:
 
     // The largest side a created picture may have.
     static constexpr int64_t kMaxSide = 4096;
-
-    // The largest side a loaded picture is kept at. The cards are drawn on canvases of at most
-    // 90 x 170 points from files of twice that (the card back is 180 x 340), so a loaded
-    // picture larger than this box would only cost memory.
-    static constexpr int64_t kMaxKeptSide = 400;
 
 private:
     explicit Picture(QImage image);

@@ -2,17 +2,18 @@
 
 namespace fw {
 
-// Why a picture file gives no picture. The game plays on without it (an empty card face), and
-// the reason is said once so that a broken installation does not go unnoticed.
+// Why a picture file gives no picture. The program goes on without it, and the reason is said
+// once so that a broken installation does not go unnoticed.
 enum class PictureRefusal {
     kNone,            // the file gave a picture
     kMissing,         // no file of that name
     kUnreadable,      // there, but opening or reading it failed
     kNotRegularFile,  // a directory, pipe, socket or device (or a link to one)
-    kOverByteCap,     // longer than any card picture could be
-    kNotPng,          // card pictures are PNG and nothing else
+    kOverByteCap,     // longer than the caller's limits allow
+    kNotPng,          // pictures are PNG and nothing else
     kMalformed,       // PNG that is cut short, inconsistent or damaged
-    kTooLarge,        // well-formed PNG of more pixels, or larger chunks, than a card needs
+    kTooLarge,        // well-formed PNG of more pixels than the caller's limits allow
+    kOverWorkBudget,  // image data in more pieces (chunks, compressed blocks) than allowed
 };
 
 // The reason in a few words, for the line that reports the file.
@@ -34,6 +35,8 @@ constexpr const char* Describe(PictureRefusal refusal) {
             return "malformed";
         case PictureRefusal::kTooLarge:
             return "too large";
+        case PictureRefusal::kOverWorkBudget:
+            return "too costly to decode";
     }
     return "refused";
 }

@@ -1,56 +1,14 @@
 #include "fw/PngPicture.h"
 
 #include <spng.h>
-#include <zlib.h>
 
-#include <algorithm>
-#include <array>
 #include <memory>
+
+#include "fw/DeflateBlocks.h"
+#include "fw/PngChunks.h"
 
 namespace fw {
 namespace {
-
-constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-// Length, type and CRC around each chunk's data.
-constexpr size_t kChunkFrameBytes = 12;
-// The largest chunk length PNG allows.
-constexpr uint32_t kMaxChunkLength = 0x7FFFFFFFu;
-
-uint32_t BigEndian32(const uint8_t* p) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
-}
-
-// Walks the chunks from the signature to IEND without decoding any.
-PictureRefusal CheckChunks(std::span<const uint8_t> bytes) {
-    if (bytes.size() < kSignature.size() ||
-        !std::equal(kSignature.begin(), kSignature.end(), bytes.begin())) {
-        return PictureRefusal::kNotPng;
-    }
-    size_t at = kSignature.size();
-    for (;;) {
-        const size_t left = bytes.size() - at;
-        if (left < kChunkFrameBytes) {
-            return PictureRefusal::kMalformed;  // cut short before IEND
-        }
-        const uint32_t length = BigEndian32(&bytes[at]);
-        if (length > kMaxChunkLength || length > left - kChunkFrameBytes) {
-            return PictureRefusal::kMalformed;  // a chunk longer than what is there
-        }
-        // The checksum covers the type and the data. The decoder checks it for the chunks it
-        // reads one by one but not for the image data, so damaged image data would be shown as
-        // garbled pixels rather than refused.
-        const uint8_t* type = &bytes[at + 4];
-        const uLong checksum = crc32(crc32(0L, nullptr, 0), type, 4 + length);
-        if (checksum != BigEndian32(type + 4 + length)) {
-            return PictureRefusal::kMalformed;
-        }
-        const bool end = std::equal(type, type + 4, "IEND");
-        at += kChunkFrameBytes + length;
-        if (end) {
-            return PictureRefusal::kNone;
-        }
-    }
-}
 
 PictureRefusal DecodeFailure(int error) {
     switch (error) {
@@ -75,11 +33,49 @@ struct ContextDeleter {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
 };
 
+// The bytes of the image data once inflated, filter bytes included: a row of each pass of the
+// interlaced order, or of the whole picture, is a filter byte and its packed pixels.
+uint64_t InflatedBytes(const spng_ihdr& header) {
+    const auto rowBytes = [&](uint64_t width) {
+        uint64_t channels = 1;  // grey, or palette indices
+        switch (header.color_type) {
+            case SPNG_COLOR_TYPE_TRUECOLOR:
+                channels = 3;
+                break;
+            case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+                channels = 2;
+                break;
+            case SPNG_COLOR_TYPE_TRUECOLOR_ALPHA:
+                channels = 4;
+                break;
+            default:
+                break;
+        }
+        return 1 + (width * channels * header.bit_depth + 7) / 8;
+    };
+    if (header.interlace_method == SPNG_INTERLACE_NONE) {
+        return header.height * rowBytes(header.width);
+    }
+    // Each pass: the first column and row it takes, and the step between them.
+    constexpr int kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                   {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    uint64_t total = 0;
+    for (const auto& pass : kPasses) {
+        const uint64_t width = (header.width + pass[2] - 1 - pass[0]) / pass[2];
+        const uint64_t height = (header.height + pass[3] - 1 - pass[1]) / pass[3];
+        if (width > 0 && height > 0) {
+            total += height * rowBytes(width);
+        }
+    }
+    return total;
+}
+
 }  // namespace
 
-RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
-    if (const PictureRefusal refusal = CheckChunks(bytes); refusal != PictureRefusal::kNone) {
-        return Refused(refusal);
+RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
+    const PictureChunks chunks = KeepPictureChunks(bytes, limits.maxImageDataPieces);
+    if (chunks.refusal != PictureRefusal::kNone) {
+        return Refused(chunks.refusal);
     }
     const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new(0));
     if (!context) {
@@ -87,15 +83,15 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
     }
     spng_ctx* png = context.get();
     spng_ihdr header{};
-    int error = spng_set_image_limits(png, kMaxPngSide, kMaxPngSide);
+    // A damaged checksum refuses the file, whichever chunk it is in. The decoder checks the
+    // image data's checksums chunk by chunk as it inflates them, and the last chunk's once the
+    // chunks after the image data are read.
+    int error = spng_set_crc_action(png, SPNG_CRC_ERROR, SPNG_CRC_ERROR);
     if (error == 0) {
-        // No chunk is longer than the file, as checked above. The decoder takes no chunk limit
-        // above its cache limit; the image data, which may be the whole file, is not held to it.
-        error = spng_set_chunk_limits(png, std::min(bytes.size(), kMaxPngChunkCache),
-                                      kMaxPngChunkCache);
+        error = spng_set_image_limits(png, limits.maxSide, limits.maxSide);
     }
     if (error == 0) {
-        error = spng_set_png_buffer(png, bytes.data(), bytes.size());
+        error = spng_set_png_buffer(png, chunks.png.data(), chunks.png.size());
     }
     if (error == 0) {
         error = spng_get_ihdr(png, &header);
@@ -103,25 +99,25 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
     if (error != 0) {
         return Refused(DecodeFailure(error));
     }
-    if (uint64_t{header.width} * header.height > kMaxPngPixels) {
+    if (uint64_t{header.width} * header.height > limits.maxPixels) {
         return Refused(PictureRefusal::kTooLarge);
+    }
+    // What the chunks left of the budget, the blocks may take.
+    if (chunks.imageDataBytes > limits.uncountedImageDataBytes &&
+        !WithinBlockBudget(
+            chunks.imageData, InflatedBytes(header),
+            limits.maxImageDataPieces - static_cast<uint32_t>(chunks.imageData.size()))) {
+        return Refused(PictureRefusal::kOverWorkBudget);
     }
     // Sixteen-bit channels stay sixteen bits until the picture is premultiplied, so that they
     // round as any viewer rounds them.
     const bool sixteenBit = header.bit_depth == 16;
     const auto format = sixteenBit ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
     const size_t channelBytes = sixteenBit ? 2 : 1;
-    size_t stored = 0;
     size_t size = 0;
-    error = spng_decoded_image_size(png, SPNG_FMT_PNG, &stored);
-    if (error == 0) {
-        error = spng_decoded_image_size(png, format, &size);
-    }
+    error = spng_decoded_image_size(png, format, &size);
     if (error != 0) {
         return Refused(DecodeFailure(error));
-    }
-    if (stored > kMaxPngStoredBytes) {
-        return Refused(PictureRefusal::kTooLarge);
     }
     if (size != size_t{header.width} * header.height * 4 * channelBytes) {
         return Refused(PictureRefusal::kMalformed);
@@ -131,6 +127,9 @@ RgbaPicture DecodePng(std::span<const uint8_t> bytes) {
     // Transparency chunks apply, as every viewer shows them; gamma is left as stored, as the
     // painter takes the bytes as they are.
     error = spng_decode_image(png, picture.pixels.data(), size, format, SPNG_DECODE_TRNS);
+    if (error == 0) {
+        error = spng_decode_chunks(png);  // to IEND, past the last image data checksum
+    }
     if (error != 0) {
         return Refused(DecodeFailure(error));
     }

@@ -5,22 +5,10 @@
 #include <span>
 #include <vector>
 
+#include "fw/PictureLimits.h"
 #include "fw/PictureRefusal.h"
 
 namespace fw {
-
-// The largest picture a file may decode to: a side of at most kMaxPngSide, at most
-// kMaxPngPixels in all, and at most kMaxPngStoredBytes of pixel data as the file stores it
-// (sixteen-bit channels take twice the time to decode of eight-bit ones). The drawn cards have
-// about 60,000 pixels of three bytes; a card drawn at twice that resolution still fits. The
-// bounds keep what any file can cost to about a megabyte and a few milliseconds.
-constexpr uint32_t kMaxPngSide = 4096;
-constexpr uint64_t kMaxPngPixels = uint64_t{1} << 18;
-constexpr size_t kMaxPngStoredBytes = size_t{1} << 20;
-
-// The most bytes of ancillary chunks (text, colour profiles) that decoding may keep or inflate.
-// The drawn cards have none; they are read and dropped.
-constexpr size_t kMaxPngChunkCache = size_t{256} << 10;
 
 // A decoded picture: width x height pixels of four channels each, red, green, blue and alpha in
 // that order, alpha not premultiplied. A channel is one byte, or two in the machine's byte order
@@ -34,11 +22,15 @@ struct RgbaPicture {
     PictureRefusal refusal = PictureRefusal::kNone;
 };
 
-// Decodes bytes as a PNG file and as nothing else. Before any decoding, every chunk the file
-// declares must lie within the bytes, up to and including IEND (anything after IEND is ignored),
-// so no declared length can make the decoder reserve memory for data that is not there; then
-// the header's size must be within the bounds above. Gives kNotPng, kMalformed or kTooLarge
-// instead of a picture; never raises for the content of bytes.
-RgbaPicture DecodePng(std::span<const uint8_t> bytes);
+// Decodes bytes as a PNG file and as nothing else, within limits (its side, pixel and piece
+// bounds; the byte cap is the reader's), rearranging the bytes as it goes. Before any decoding,
+// every chunk up to IEND must lie within the bytes (anything after IEND is ignored), so that no
+// declared length can make the decoder reserve memory for data that is not there; the decoder
+// then sees only the chunks that make the picture (the header, palette, transparency, image
+// data and end), so that no text, profile or other chunk costs anything, and checks the
+// checksum of each of these chunks and of the image data. An unknown chunk that the format
+// calls critical makes the file malformed. Gives kNotPng, kMalformed, kTooLarge or
+// kOverWorkBudget instead of a picture; never raises for the content of bytes.
+RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits);
 
 }  // namespace fw

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string>
@@ -15,6 +18,7 @@
 #include "fw/Exceptions.h"
 #include "fw/FaultPoint.h"
 #include "fw/Picture.h"
+#include "tests/support/OpenCounter.h"
 
 namespace {
 
@@ -93,19 +97,65 @@ TEST_F(CardPicturesTest, CardBackIsLoadedOnceForEveryCanvasThatAsks) {
     EXPECT_EQ(fw::testing::OpenFromAppCount("Green.pct"), 1);
 }
 
-TEST_F(CardPicturesTest, MissingFileGivesNilAndEveryCallTriesAgain) {
-    const deck::PictureLoader& loader = Loader(5);
-    for (int call = 1; call <= 3; ++call) {
-        EXPECT_TRUE(loader.Load().IsNil());
-        EXPECT_EQ(fw::testing::OpenFromAppCount("karuta5.pct"), call);
+// A card file that is missing or refused gives nil and every call (every deal) asks again; a
+// refused file is read once, and asked for again while it is the same file it is refused after
+// a look at it, without being opened. However the file is put right, the next call shows it.
+// The loader that read a refused file at every call spent a file's whole decoding each deal.
+TEST_F(CardPicturesTest, AFileMissingOrRefusedIsAskedForAtEveryCallAndShowsOncePutRight) {
+    QImage image(15, 16, QImage::Format_RGB32);
+    image.fill(QColor(0x20, 0x60, 0x30));
+    QByteArray good;
+    {
+        QBuffer buffer(&good);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
     }
+    const QByteArray half = good.left(good.size() / 2);
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    struct Case {
+        const char* how;
+        bool missing;  // else the file is there, cut in half
+        // Puts the good file at path.
+        std::function<bool(const QString& path)> putRight;
+    };
+    const Case cases[] = {
+        {"missing, then written", true, [&](const QString& path) { return write(path, good); }},
+        {"written over in place", false, [&](const QString& path) { return write(path, good); }},
+        {"replaced by another file", false,
+         [&](const QString& path) {
+             return write(path + ".new", good) &&
+                    ::rename(QFile::encodeName(path + ".new"), QFile::encodeName(path)) == 0;
+         }},
+    };
+    int64_t n = 5;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        const deck::PictureLoader& loader = Loader(n++);
+        const QString path = Path(loader.FileName());
+        if (!c.missing) {
+            ASSERT_TRUE(write(path, half));
+        }
+        OpenCounter opens(path);
+        ASSERT_TRUE(c.missing || opens.Watching());
+        int opened = 0;
+        for (int call = 1; call <= 3; ++call) {
+            EXPECT_TRUE(loader.Load().IsNil());
+            EXPECT_EQ(fw::testing::OpenFromAppCount(loader.FileName()), call);
+            opened += opens.Opens();
+        }
+        if (!c.missing) {
+            EXPECT_EQ(opened, 1) << "the refused file was read again unchanged";
+        }
 
-    WritePicture("karuta5.pct", 15);
-    const fw::Ref<fw::Picture> loaded = loader.Load();
-    ASSERT_FALSE(loaded.IsNil());
-    EXPECT_EQ(loaded->Width(), 15);
-    EXPECT_EQ(loader.Load().Get(), loaded.Get());
-    EXPECT_EQ(fw::testing::OpenFromAppCount("karuta5.pct"), 4);
+        ASSERT_TRUE(c.putRight(path));
+        const fw::Ref<fw::Picture> loaded = loader.Load();
+        ASSERT_FALSE(loaded.IsNil());
+        EXPECT_EQ(loaded->Width(), 15);
+        EXPECT_EQ(loader.Load().Get(), loaded.Get());
+        EXPECT_EQ(fw::testing::OpenFromAppCount(loader.FileName()), 4);
+    }
 }
 
 TEST_F(CardPicturesTest, FailedLoadPassesThroughAndTheNextCallLoads) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "deck/CardPictureLimits.h"
 #include "fw/FaultPoint.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/MemoryInUse.h"
@@ -26,6 +27,9 @@ namespace {
 using karuta_test::EncodePng;
 using karuta_test::NoisyPng;
 using karuta_test::PngClaiming;
+
+// The game's own limits, for which the hostile files are made.
+constexpr fw::PictureLimits kLimits = deck::kCardPictureLimits;
 
 class PictureTest : public ::testing::Test {
 protected:
@@ -94,7 +98,7 @@ TEST_F(PictureTest, OpensReadablePicturesByContentAndRefusesEverythingElse) {
     for (const Case& c : cases) {
         SCOPED_TRACE("name: " + c.name);
         fw::Ref<fw::Picture> picture;
-        ASSERT_NO_THROW(picture = fw::Picture::_OpenFromApp(c.name));
+        ASSERT_NO_THROW(picture = fw::Picture::_OpenFromApp(c.name, kLimits));
         if (c.width == 0) {
             EXPECT_TRUE(picture.IsNil());
             continue;
@@ -135,7 +139,7 @@ TEST_F(PictureTest, HostileFilesCostLittleAndAreReportedOnce) {
             bool blocked = false;
             {
                 PipeWatchdog watchdog({path}, std::chrono::seconds(5));
-                picture = fw::Picture::_OpenFromApp(name);
+                picture = fw::Picture::_OpenFromApp(name, kLimits);
                 blocked = watchdog.Fired();
             }
             const auto took = std::chrono::steady_clock::now() - start;
@@ -150,8 +154,8 @@ TEST_F(PictureTest, HostileFilesCostLittleAndAreReportedOnce) {
                 continue;
             }
             ASSERT_FALSE(picture.IsNil());
-            EXPECT_EQ(picture->Width(), fw::Picture::kMaxKeptSide);
-            EXPECT_EQ(picture->Height(), fw::Picture::kMaxKeptSide);
+            EXPECT_EQ(picture->Width(), kLimits.maxKeptSide);
+            EXPECT_EQ(picture->Height(), kLimits.maxKeptSide);
             EXPECT_EQ(picture->Image().format(), QImage::Format_ARGB32_Premultiplied);
         }
         if (hostile.refusal == fw::PictureRefusal::kNone) {
@@ -167,8 +171,8 @@ TEST_F(PictureTest, HostileFilesCostLittleAndAreReportedOnce) {
 
 // A picture in a format of that kind, every pixel of its own colour and opacity, transparent and
 // half-transparent ones included.
-QImage Pattern(QImage::Format format) {
-    QImage image(7, 5, QImage::Format_RGBA64);
+QImage Pattern(QImage::Format format, int width = 7, int height = 5) {
+    QImage image(width, height, QImage::Format_RGBA64);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const auto value = [&](int k) {
@@ -184,9 +188,13 @@ QImage Pattern(QImage::Format format) {
 
 // Every kind of PNG file loads as Qt's own reader shows it, pixel for pixel: eight- and
 // sixteen-bit channels (kept at sixteen bits until premultiplied, as Qt rounds them), a palette
-// with transparency, grey of sixteen bits, and a file larger than the decoder's limit for a
-// single side chunk.
+// with transparency, grey of sixteen bits, a file larger than the decoder's limit for a single
+// side chunk, a picture of as many pixels as the limits allow in the widest format (which the
+// loader that also bounded the stored bytes refused), and a chunk the picture does not need that
+// the decoder takes badly (an empty eXIf, which libspng 0.7.3 refused as too large).
 TEST_F(PictureTest, KeepsThePixelsAsQtReadsThem) {
+    fw::PictureLimits unscaled = kLimits;
+    unscaled.maxKeptSide = 512;
     struct Case {
         const char* name;
         QByteArray png;
@@ -197,6 +205,10 @@ TEST_F(PictureTest, KeepsThePixelsAsQtReadsThem) {
         {"palette", EncodePng(Pattern(QImage::Format_Indexed8))},
         {"sixteen-bit grey", EncodePng(Pattern(QImage::Format_Grayscale16))},
         {"over 256 KiB", NoisyPng(300, 300)},
+        {"512 x 512 sixteen-bit", EncodePng(Pattern(QImage::Format_RGBA64, 512, 512))},
+        {"an empty eXIf chunk",
+         karuta_test::WithChunksAfterHeader(EncodePng(Pattern(QImage::Format_ARGB32)),
+                                            karuta_test::PngChunk("eXIf", {}))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -204,7 +216,7 @@ TEST_F(PictureTest, KeepsThePixelsAsQtReadsThem) {
         const QImage expected =
             QImage::fromData(c.png, "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
         ASSERT_FALSE(expected.isNull());
-        fw::Ref<fw::Picture> picture = fw::Picture::_OpenFromApp("card.pct");
+        fw::Ref<fw::Picture> picture = fw::Picture::_OpenFromApp("card.pct", unscaled);
         ASSERT_FALSE(picture.IsNil());
         EXPECT_EQ(picture->RefCount(), 1);  // the caller's reference is the only one
         ASSERT_EQ(picture->Image().size(), expected.size());
@@ -220,13 +232,13 @@ TEST_F(PictureTest, KeepsThePixelsAsQtReadsThem) {
 
 TEST_F(PictureTest, CountsEveryOpenPerNameAndAFaultRaisesWithoutBreakingTheNextOpen) {
     Write("Green.pct", NoisyPng(4, 4));
-    fw::Picture::_OpenFromApp("Green.pct");
-    fw::Picture::_OpenFromApp("Green.pct");
-    fw::Picture::_OpenFromApp("karuta5.pct");  // missing: still counted
+    fw::Picture::_OpenFromApp("Green.pct", kLimits);
+    fw::Picture::_OpenFromApp("Green.pct", kLimits);
+    fw::Picture::_OpenFromApp("karuta5.pct", kLimits);  // missing: still counted
 
     fw::testing::ArmFault("Picture._OpenFromApp");
-    EXPECT_THROW(fw::Picture::_OpenFromApp("Green.pct"), fw::RuntimeException);
-    EXPECT_FALSE(fw::Picture::_OpenFromApp("Green.pct").IsNil());
+    EXPECT_THROW(fw::Picture::_OpenFromApp("Green.pct", kLimits), fw::RuntimeException);
+    EXPECT_FALSE(fw::Picture::_OpenFromApp("Green.pct", kLimits).IsNil());
 
     EXPECT_EQ(fw::testing::OpenFromAppCount("Green.pct"), 4);
     EXPECT_EQ(fw::testing::OpenFromAppCount("karuta5.pct"), 1);
@@ -249,9 +261,9 @@ TEST_F(PictureTest, WithoutAnOverrideReadsTheResourcesFolderBesideTheExecutable)
     }
     Write(name, NoisyPng(7, 2));  // the override folder holds another picture of that name
 
-    fw::Ref<fw::Picture> fromOverride = fw::Picture::_OpenFromApp(name.toStdString());
+    fw::Ref<fw::Picture> fromOverride = fw::Picture::_OpenFromApp(name.toStdString(), kLimits);
     fw::testing::SetResourcesFolder("");
-    fw::Ref<fw::Picture> fromDefault = fw::Picture::_OpenFromApp(name.toStdString());
+    fw::Ref<fw::Picture> fromDefault = fw::Picture::_OpenFromApp(name.toStdString(), kLimits);
 
     QFile::remove(path);
     if (madeFolder) {

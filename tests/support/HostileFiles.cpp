@@ -8,11 +8,13 @@
 #include <QFile>
 #include <QImage>
 
-#include "fw/PictureBytes.h"
+#include "deck/CardPictureLimits.h"
 #include "tests/support/PngBytes.h"
 
 namespace karuta_test {
 namespace {
+
+constexpr int kMaxFileBytes = static_cast<int>(deck::kCardPictureLimits.maxFileBytes);
 
 QByteArray OneBitPng(int side) {
     QImage image(side, side, QImage::Format_Mono);
@@ -28,7 +30,7 @@ bool Write(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-const std::array<HostileKind, 9> kHostileKinds = {{
+const std::array<HostileKind, 12> kHostileKinds = {{
     {Hostile::kFifo, "a named pipe", fw::PictureRefusal::kNotRegularFile},
     {Hostile::kDirectory, "a directory", fw::PictureRefusal::kNotRegularFile},
     {Hostile::kLinkToDevice, "a link to /dev/zero", fw::PictureRefusal::kNotRegularFile},
@@ -38,6 +40,12 @@ const std::array<HostileKind, 9> kHostileKinds = {{
     {Hostile::kTruncated, "a PNG cut in half", fw::PictureRefusal::kMalformed},
     {Hostile::kOverByteCap, "a PNG padded past the byte cap", fw::PictureRefusal::kOverByteCap},
     {Hostile::kLargeOneBit, "512 x 512 one-bit pixels", fw::PictureRefusal::kNone},
+    {Hostile::kEmptyBlocks, "4 MiB of empty compressed blocks",
+     fw::PictureRefusal::kOverWorkBudget},
+    {Hostile::kEmptyBlocksWithinBound, "2 MB of empty compressed blocks",
+     fw::PictureRefusal::kOverWorkBudget},
+    {Hostile::kBadTextChunks, "behind 800 text chunks that fail to inflate",
+     fw::PictureRefusal::kNone},
 }};
 
 bool MakeHostileFile(const QString& path, Hostile kind) {
@@ -64,10 +72,22 @@ bool MakeHostileFile(const QString& path, Hostile kind) {
         case Hostile::kOverByteCap:
             // Sparse: the zeros take no disk space.
             return Write(path, NoisyPng(14, 32)) &&
-                   ::truncate(name.constData(), static_cast<off_t>(fw::kMaxPictureFileBytes) + 1) ==
-                       0;
+                   ::truncate(name.constData(), off_t{kMaxFileBytes} + 1) == 0;
         case Hostile::kLargeOneBit:
             return Write(path, OneBitPng(512));
+        // Made once: a test writes a hundred of each.
+        case Hostile::kEmptyBlocks: {
+            static const QByteArray bytes = PngOfEmptyBlocks(8, kMaxFileBytes - 256);
+            return Write(path, bytes);
+        }
+        case Hostile::kEmptyBlocksWithinBound: {
+            static const QByteArray bytes = PngOfEmptyBlocks(16, 2'095'000);
+            return Write(path, bytes);
+        }
+        case Hostile::kBadTextChunks: {
+            static const QByteArray bytes = PngWithBadTextChunks(OneBitPng(512), 800);
+            return Write(path, bytes);
+        }
     }
     return false;
 }

@@ -19,6 +19,11 @@ enum class Hostile {
     kTruncated,     // PNG cut in half
     kOverByteCap,   // a good PNG followed by zeros past the byte cap
     kLargeOneBit,   // a good 512 x 512 one-bit PNG: more than a card needs, little to decode
+    kEmptyBlocks,   // 4 MiB of image data in 370,000 empty compressed blocks, one byte short
+    kEmptyBlocksWithinBound,  // as many empty blocks as the image data of 512 x 512 pixels of
+                              // sixteen-bit channels may be long once compressed: 2 MB
+    kBadTextChunks,  // a good 512 x 512 one-bit PNG behind 800 compressed text chunks that each
+                     // inflate to 120 KiB and then fail their checksum
 };
 
 struct HostileKind {
@@ -28,7 +33,7 @@ struct HostileKind {
     fw::PictureRefusal refusal;
 };
 
-extern const std::array<HostileKind, 9> kHostileKinds;
+extern const std::array<HostileKind, 12> kHostileKinds;
 
 // Puts a file of that kind at path, in place of whatever is there; false when the file system
 // refuses.

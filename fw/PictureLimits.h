@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace fw {
+
+// What a picture file may hold and cost, as the caller who knows what its pictures are for sets
+// it: the framework's loader applies these and has no sizes of its own.
+struct PictureLimits {
+    // The file may be at most this long; a longer one is not read.
+    size_t maxFileBytes = 0;
+    // The picture's width and height may each be at most maxSide, and width x height at most
+    // maxPixels, whatever the pixel format.
+    uint32_t maxSide = 0;
+    uint64_t maxPixels = 0;
+    // The image data may come in at most this many pieces: the file's chunks that hold it and
+    // the compressed blocks within them, counted together. Each piece costs work that no
+    // picture's size bounds (each block makes the inflater build its code tables anew, each
+    // chunk has its header and checksum): this bounds the time of one load.
+    uint32_t maxImageDataPieces = 0;
+    // Compressed image data of at most this many bytes has its blocks left uncounted, as
+    // counting them costs a third of a load: however it is split, it costs little.
+    size_t uncountedImageDataBytes = 0;
+    // A loaded picture larger than this on either side is scaled down to fit a square of it.
+    int maxKeptSide = 0;
+
+    bool operator==(const PictureLimits&) const = default;
+};
+
+}  // namespace fw
