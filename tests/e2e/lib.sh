@@ -139,12 +139,13 @@ find_main_window() {
 # start_game [arguments...]: starts karuta with those arguments on the X server (never on Qt's
 # offscreen platform, whatever the environment says), stops it when the test ends however it
 # ends, and waits for its main window. GAME_ENV, if a test sets it, holds options and
-# assignments for env(1) that change karuta's environment.
+# assignments for env(1) that change karuta's environment. A test that cleans up more when it
+# ends sets its own EXIT trap first, which must call stop_game; start_game keeps that trap.
 GAME_ENV=()
 start_game() {
     env "${GAME_ENV[@]}" QT_QPA_PLATFORM=xcb "$KARUTA_EXE" "$@" >"$E2E_OUT/karuta.log" 2>&1 &
     KARUTA_PID=$!
-    trap stop_game EXIT
+    [ -n "$(trap -p EXIT)" ] || trap stop_game EXIT
     wait_until "the main window" find_main_window
     note "karuta pid $KARUTA_PID, main window $MAIN_WIN"
 }

@@ -116,7 +116,6 @@ for row in "${cases[@]}"; do
     esac
     started=$(now_ms)
     start_game
-    trap cleanup EXIT
     note "$name: the main window showed after $(($(now_ms) - started)) ms"
     if [ "$name" = "healthy desktop" ]; then
         sees_the_game() {
