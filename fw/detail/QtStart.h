@@ -8,10 +8,11 @@ namespace fw::detail {
 // Makes the process's QApplication, which lives until the process ends. Qt is given the program
 // name from argv[0] and, on a Wayland session, the display platform the program prefers; nothing
 // else, so the program takes no command-line options, Qt's own included. Qt's environment
-// variables still apply, QT_QPA_PLATFORM first. Qt does not wait on the session bus: it asks for
-// no desktop-wide menu, and its accessibility bridge looks for no bus there unless the session bus
-// answers at once. When no display platform starts, prints one line naming the display each
-// platform could not open, with Qt's reason, and ends the process with status 1.
+// variables still apply, QT_QPA_PLATFORM first. Qt does not wait on a desktop bus: it asks for
+// no desktop-wide menu, no library may start a session bus where there is none, and the
+// accessibility bridge is kept off where a bus it would use does not answer within a deadline.
+// When no display platform starts, prints one line naming the display each platform could not
+// open, with Qt's reason, and ends the process with status 1.
 QApplication* StartQt(int argc, char** argv);
 
 }  // namespace fw::detail
