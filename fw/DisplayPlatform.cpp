@@ -1,7 +1,6 @@
 #include "fw/detail/DisplayPlatform.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace fw::detail {
 namespace {
@@ -13,24 +12,29 @@ bool IsSet(const char* variable) {
 
 }  // namespace
 
-// Left to itself, Qt tries Wayland first wherever a Wayland session is announced, even with X
-// beside it, and where its Wayland plugin is not installed it says so on standard error before it
-// falls back to X. The game prefers X where X is there: it then starts the same whether or not
-// the Wayland plugin is installed; the desktop's own window manager draws its title bars, where
-// on Wayland Qt draws its own on compositors that draw none (GNOME's among them); and X is where
-// the end-to-end tests play whole games. If X does not answer, Wayland is tried next. Without X,
-// Wayland is the only display there is, so Qt is not sent on to an X that cannot be reached.
-const char* ChosenDisplayPlatform() noexcept {
-    if (IsSet("QT_QPA_PLATFORM")) {
+DisplayEnvironment DisplayEnvironment::OfThisProcess() {
+    const auto value = [](const char* variable) {
+        const char* text = std::getenv(variable);
+        return std::string(text != nullptr ? text : "");
+    };
+    return {value("QT_QPA_PLATFORM"), value("XDG_SESSION_TYPE"), value("WAYLAND_DISPLAY"),
+            value("DISPLAY")};
+}
+
+// Left to itself, Qt tries Wayland first wherever a Wayland session is announced and, where its
+// Wayland plugin is not installed, says so on standard error before it falls back to X.
+const char* ChosenDisplayPlatform(const DisplayEnvironment& environment,
+                                  DisplayPreference preference) noexcept {
+    if (!environment.qtPlatform.empty()) {
         return nullptr;
     }
-    const char* session = std::getenv("XDG_SESSION_TYPE");
-    const bool wayland =
-        IsSet("WAYLAND_DISPLAY") || (session != nullptr && std::strcmp(session, "wayland") == 0);
-    if (!wayland) {
+    if (environment.waylandDisplay.empty() && environment.sessionType != "wayland") {
         return nullptr;
     }
-    return IsSet("DISPLAY") ? "xcb;wayland" : "wayland";
+    if (environment.display.empty()) {
+        return "wayland";
+    }
+    return preference == DisplayPreference::kX ? "xcb;wayland" : "wayland;xcb";
 }
 
 std::string CannotOpenDisplay(std::string_view platform) {

@@ -24,6 +24,7 @@ struct RuntimeState {
     // The unhandled-exception routine's count when the run began: any call since is a failure of
     // this run.
     int unhandledAtStart = detail::UnhandledExceptionCount();
+    DisplayPreference displayPreference = DisplayPreference::kWayland;
     int64_t backgroundTasks = 0;
     std::function<void()> backgroundHook;
 };
@@ -80,7 +81,11 @@ void RuntimeInit(int argc, char** argv, char** /*envp*/) {
         RequireApplication("RuntimeInit");  // A non-widget application cannot show windows.
         return;
     }
-    gOwnApplication = detail::StartQt(argc, argv);
+    gOwnApplication = detail::StartQt(argc, argv, State().displayPreference);
+}
+
+void RuntimeSetDisplayPreference(DisplayPreference preference) {
+    State().displayPreference = preference;
 }
 
 void RuntimeRegisterInitializer(void (*initializer)()) {

@@ -16,6 +16,14 @@ namespace fw {
 
 class Application;
 
+// Which display the program's windows go to on a Wayland session where an X server runs beside
+// the compositor (both are there on Debian's own desktop): Wayland, as Qt would choose, or X,
+// with Wayland as the fall-back where X does not answer. Elsewhere there is one display to use.
+enum class DisplayPreference { kWayland, kX };
+// Sets the preference that RuntimeInit applies; Wayland until set. The user's QT_QPA_PLATFORM,
+// when set, chooses instead.
+void RuntimeSetDisplayPreference(DisplayPreference preference);
+
 // Starts the runtime: creates the QApplication unless one exists already (a test binary makes
 // its own). Only the program name is handed to Qt: neither the program nor Qt reads any other
 // argument. When Qt cannot open a display the process ends here, not by an exception: one line

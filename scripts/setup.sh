@@ -11,8 +11,9 @@ karuta_packages=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   qt6-base-dev libxcb1-dev libspng-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-ipaexfont-mincho xvfb xdotool imagemagick x11-utils
-  # sd-bus looks at the desktop's buses; real buses run the accessibility tests.
-  libsystemd-dev dbus-daemon dbus-bin dbus-x11 at-spi2-core
+  # sd-bus looks at the desktop's buses; real buses and IBus run the tests of start-up on a
+  # desktop.
+  libsystemd-dev dbus-daemon dbus-bin dbus-x11 at-spi2-core ibus
   # Qt's Wayland platform, for Wayland sessions without X; weston runs the Wayland tests.
   qt6-wayland weston
 )

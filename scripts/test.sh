@@ -12,5 +12,8 @@ karuta_build
 trap karuta_stop_xvfb EXIT
 karuta_start_xvfb
 
-ctest --test-dir "$KARUTA_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
+# The figures of the tests that ran are shown also when some failed; the status is ctest's.
+status=0
+ctest --test-dir "$KARUTA_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@" || status=$?
 karuta_print_figures "$KARUTA_BUILD_DIR"
+exit "$status"

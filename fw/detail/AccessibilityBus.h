@@ -1,8 +1,9 @@
 #pragma once
 
-#include <chrono>
 #include <optional>
 #include <string>
+
+#include "fw/detail/BusClient.h"
 
 // Private to the framework: keeping Qt's accessibility bridge from waiting on a desktop bus that
 // does not answer.
@@ -16,26 +17,23 @@ struct AccessibilityBusPlaces {
     std::string runtimeFolder;         // XDG_RUNTIME_DIR, whose "bus" is the session bus when
                                        // no address is given
     std::string rootWindowAddress;     // the X root window's AT_SPI_BUS, empty when none
+    bool alwaysOn = false;             // QT_LINUX_ACCESSIBILITY_ALWAYS_ON: the bridge talks to
+                                       // the accessibility bus whether or not a screen reader
+                                       // asked for it
 };
 
 // The address "none:" leads nowhere at once: given as AT_SPI_BUS_ADDRESS it keeps the bridge off.
 inline constexpr const char* kNoAccessibilityBus = "none:";
 
 // What AT_SPI_BUS_ADDRESS must become so that the bridge does not wait: kNoAccessibilityBus when
-// a bus that the bridge would use is silent, or when there is no session bus (the bridge would
-// start one, which would outlive the program); nothing when every bus it would use answers or
-// refuses at once. The bridge would call the session bus, ask it for the owner of
-// "org.a11y.Bus", ask that owner for the accessibility bus's address, and connect there and to
-// the root window's address; each of those is tried here first, all within one budget.
-//
-// Never takes much longer than budget, whatever the buses or the addresses do: the looking runs
-// on a thread of its own, which is left to finish alone if it overruns (a host name in a TCP
-// address is looked up without a deadline); an overrun counts as silence.
+// a bus that the bridge would use is silent, or when there is no session bus (the program runs
+// outside a desktop session); nothing when every bus it would use answers or refuses at once. The
+// bridge would ask the session bus for the owner of "org.a11y.Bus", ask that owner whether screen
+// readers are on and, if so, for the accessibility bus's address; it connects there and to the root
+// window's address, and registers the program with the accessibility registry on the bus it
+// connected to. Each of those is tried here first, on the calling thread, and nothing of it runs on
+// once this returns by the deadline.
 std::optional<std::string> AccessibilityBusOverride(const AccessibilityBusPlaces& places,
-                                                    std::chrono::milliseconds budget);
-
-// The session bus address a client would use: address when set, else the "bus" socket of the
-// runtime folder, as an address; empty when neither is there (a client would start a bus).
-std::string SessionBusAddress(const std::string& address, const std::string& runtimeFolder);
+                                                    BusDeadline deadline);
 
 }  // namespace fw::detail

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 
 struct sd_bus;
@@ -20,7 +21,11 @@ enum class BusOutcome {
     kSilent,    // nothing came before the deadline
 };
 
-// One connection to one bus, closed when this goes.
+// Whether a call may have the bus start its destination, as a service the bus knows how to
+// start, when nobody owns the destination's name yet.
+enum class StartDestination { kNo, kYes };
+
+// One connection to one bus, closed when this goes. Everything runs on the calling thread.
 class BusClient {
 public:
     BusClient() = default;
@@ -30,21 +35,25 @@ public:
 
     // Connects to the bus at address, a D-Bus address with its entries separated by ';' (tried
     // in order, as every client does), logs in and says Hello, which proves the bus answers a
-    // method call. Addresses this client cannot reach give kFailed.
+    // method call. Addresses this client cannot reach give kFailed. An entry that would have to
+    // be looked up by name counts as silent, and so does every entry after it, which a client
+    // reaches only through the look-up: a name service has no deadline.
     BusOutcome Connect(const std::string& address, BusDeadline deadline);
 
     struct Reply {
         BusOutcome outcome = BusOutcome::kFailed;
         std::string text;      // the reply's string, for a method that returns one
-        bool boolean = false;  // the reply's boolean, for a method that returns one
+        bool boolean = false;  // the reply's boolean, also inside a variant (a property's value)
     };
-    // Calls member of interface on the object at path of destination, with argument as its one
-    // string argument (none when null), without asking the bus to start the destination. An error
-    // reply gives kFailed. Connect must have given kAnswered.
+    // Calls member of interface on the object at path of destination, with those string
+    // arguments. An error reply gives kFailed. Connect must have given kAnswered.
     Reply Call(const char* destination, const char* path, const char* interface, const char* member,
-               const char* argument, BusDeadline deadline);
+               std::initializer_list<const char*> arguments, StartDestination start,
+               BusDeadline deadline);
 
 private:
+    BusOutcome ConnectWithoutLookups(const std::string& address, BusDeadline deadline);
+
     sd_bus* bus_ = nullptr;
 };
 

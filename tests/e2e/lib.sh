@@ -121,8 +121,11 @@ game_ended() {
 QUIT_STATUS=""
 quit_with_ctrl_q() {
     # The window can be gone before the key's release is sent, which xdotool reports as an error.
+    # Sent to the window with the focus, the keys are pressed in the X server itself: they are
+    # released again, or the server would repeat Ctrl+Q into the next program to take the focus.
     xdotool key --window "$1" ctrl+q 2>/dev/null || true
     wait_until "karuta to end after Ctrl+Q" game_ended
+    xdotool keyup q ctrl 2>/dev/null || true
     QUIT_STATUS=0
     wait "$KARUTA_PID" || QUIT_STATUS=$?
     KARUTA_PID=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Started with no display to open, karuta says so in one line on standard error, with Qt's
 # reason, and exits with status 1: with DISPLAY unset, and with DISPLAY naming a server that is
-# not there.
+# not there. Where the display is there and the platform cannot load, the line names the
+# platform, not the display.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 [ -x "$KARUTA_EXE" ] || fail "no karuta executable at $KARUTA_EXE"
@@ -26,6 +27,10 @@ trap 'kill "$holder" 2>/dev/null || true' EXIT
 unused=""
 read -r -t 10 -u "$holder_out" unused || true
 [ -n "$unused" ] || fail "no X display number could be held free of servers"
+# The library that Qt's X platform plugin needs, broken: an empty file in its place.
+broken_library=$(mktemp -d)
+trap 'kill "$holder" 2>/dev/null || true; rm -rf "$broken_library"' EXIT
+: >"$broken_library/libQt6XcbQpa.so.6"
 no_server_at() {
     ! xdpyinfo -display "$1" >/dev/null 2>&1
 }
@@ -39,6 +44,7 @@ cases=(
     "X named, only a Wayland display set|-u DISPLAY QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-9|1|karuta: no display (DISPLAY is not set): could not connect to display"
     "no such platform|QT_QPA_PLATFORM=nosuchplatform|1|karuta: cannot start the display platform \"nosuchplatform\": Could not find the Qt platform plugin \"nosuchplatform\" in \"\""
     "warnings fatal|QT_FATAL_WARNINGS=1 DISPLAY=$unused|134|qt.qpa.xcb: could not connect to display $unused"
+    "X platform broken|QT_QPA_PLATFORM=xcb LD_LIBRARY_PATH=$broken_library|1|karuta: cannot start the display platform \"xcb\": Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found."
 )
 for row in "${cases[@]}"; do
     IFS='|' read -r name env expected_status expected <<<"$row"

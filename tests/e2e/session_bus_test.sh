@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# The main window shows at once whatever the desktop's buses do, and screen readers see the game
-# where the buses answer. The session bus and the accessibility bus are real daemons here (the
-# accessibility bus from its real launcher); a silent bus is a socket that takes connections and
-# never says a word, and a hung launcher is the real one stopped. With no session bus, none may
-# be started for karuta: a dbus-launch first on PATH records every run, and no bus daemon may
+# The main window shows at once whatever the desktop's buses do, and answers at once: screen
+# readers see the game where the buses answer, and the IBus input method is used where IBus
+# answers. The session bus, the accessibility bus (from its real launcher), the accessibility
+# registry and IBus are real daemons here; a silent bus is a socket that takes connections and
+# never says a word, and a hung daemon is the real one stopped. With no session bus, none may be
+# started for karuta: a dbus-launch first on PATH records every run, and no bus daemon may
 # outlive the game.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 require_environment
-for tool in dbus-daemon dbus-send xprop xev /usr/libexec/at-spi-bus-launcher; do
+for tool in dbus-daemon dbus-send xprop xev /usr/libexec/at-spi-bus-launcher ibus-daemon; do
     command -v "$tool" >/dev/null ||
-        fail "'$tool' is not installed (packages: dbus-daemon dbus-bin x11-utils at-spi2-core)"
+        fail "'$tool' is not installed (packages: dbus-daemon dbus-bin x11-utils at-spi2-core ibus)"
 done
 # Slow enough for a loaded machine; a window held by a bus takes 25 s or for ever.
 E2E_DEADLINE=3
@@ -71,6 +72,26 @@ wait_until "the accessibility bus launcher" launcher_ready
 # As a screen reader does when it starts.
 session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
     string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
+# The accessibility registry, started by its bus as the first program to register would start it.
+dbus-send --bus="$accessibility_bus" --print-reply --dest=org.a11y.atspi.Registry \
+    /org/a11y/atspi/accessible/root org.freedesktop.DBus.Peer.Ping >/dev/null ||
+    fail "the accessibility registry did not start"
+registry_pid=$(dbus-send --bus="$accessibility_bus" --print-reply=literal \
+    --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetConnectionUnixProcessID \
+    string:org.a11y.atspi.Registry | awk '{ print $2 }')
+# IBus, which writes its bus's address for this display into the configuration folder. It ends
+# when the process that started it does, so it is not a helper of a helper.
+ibus_env="XDG_CONFIG_HOME=$work/config"
+start_helper env DBUS_SESSION_BUS_ADDRESS="unix:path=$session_bus" "$ibus_env" \
+    XDG_CACHE_HOME="$work/cache" ibus-daemon --single --panel=disable --emoji-extension=disable \
+    --config=disable --cache=none
+ibus_pid=""
+ibus_ready() {
+    ibus_pid=$(sed -n 's/^IBUS_DAEMON_PID=//p' "$work"/config/ibus/bus/* 2>/dev/null)
+    [ -n "$ibus_pid" ]
+}
+wait_until "IBus to write its address" ibus_ready
+note "accessibility registry pid $registry_pid, IBus pid $ibus_pid"
 
 # The names of the applications on the accessibility registry, of their windows and of the
 # controls of those, one a line.
@@ -90,7 +111,8 @@ accessible_names() {
 }
 
 # name | env(1) arguments for karuta | what to do first ("" for nothing). A private runtime folder,
-# so that no bus of the machine's is found there instead.
+# so that no bus of the machine's is found there instead. Where a daemon is stopped, the window
+# must show within a second and Ctrl+Q end the game within a second of it.
 session_env="-u AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty"
 cases=(
     "healthy desktop|$session_env|"
@@ -100,6 +122,9 @@ cases=(
     "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty|"
     "root window names a silent bus|$session_env|root"
     "accessibility bus launcher hung|$session_env|hang"
+    "accessibility registry hung|$session_env|registry-hang"
+    "IBus answers|$session_env QT_IM_MODULE=ibus $ibus_env|"
+    "IBus hung|$session_env QT_IM_MODULE=ibus $ibus_env|ibus-hang"
     "no bus, GNOME|-u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME PATH=$fake_bin:$PATH|"
 )
 daemons_before=$(pgrep -x dbus-daemon | sort || true)
@@ -113,10 +138,18 @@ for row in "${cases[@]}"; do
         xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
         ;;
     hang) kill -STOP -- "-$launcher_pid" ;;
+    registry-hang) kill -STOP "$registry_pid" ;;
+    ibus-hang) kill -STOP "$ibus_pid" ;;
     esac
     started=$(now_ms)
     start_game
-    note "$name: the main window showed after $(($(now_ms) - started)) ms"
+    shown_after=$(($(now_ms) - started))
+    note "$name: the main window showed after $shown_after ms"
+    ibus_loaded=$(grep -c libibusplatforminputcontextplugin "/proc/$KARUTA_PID/maps" || true)
+    case $name in
+    "IBus answers") check "$name: the IBus input method is loaded" [ "$ibus_loaded" -gt 0 ] ;;
+    "IBus hung") check "$name: the IBus input method is left out" [ "$ibus_loaded" -eq 0 ] ;;
+    esac
     if [ "$name" = "healthy desktop" ]; then
         sees_the_game() {
             WAIT_DETAIL=$(accessible_names "$accessibility_bus" | tr -s ' \n' ' ')
@@ -132,10 +165,22 @@ for row in "${cases[@]}"; do
     said=$(cat "$E2E_OUT/karuta.log")
     note "$name: karuta said: ${said:-nothing}"
     check "$name: karuta said nothing on standard error" [ -z "$said" ]
-    stop_game
+    case $first in
+    *-hang)
+        check "$name: the main window showed within a second" [ "$shown_after" -le 1000 ]
+        asked=$(now_ms)
+        quit_with_ctrl_q "$MAIN_WIN"
+        ended_after=$(($(now_ms) - asked))
+        note "$name: Ctrl+Q ended karuta after $ended_after ms, with status $QUIT_STATUS"
+        check "$name: Ctrl+Q ended karuta within a second" [ "$ended_after" -le 1000 ]
+        ;;
+    *) stop_game ;;
+    esac
     case $first in
     root) xprop -root -remove AT_SPI_BUS ;;
     hang) kill -CONT -- "-$launcher_pid" ;;
+    registry-hang) kill -CONT "$registry_pid" ;;
+    ibus-hang) kill -CONT "$ibus_pid" ;;
     esac
 done
 ran=$(cat "$marker" 2>/dev/null || true)

@@ -1,7 +1,7 @@
 // Qt's accessibility bridge waits, at the first widget, as long as a bus it uses stays silent.
-// Start-up tries each bus the bridge would use first, against a real bus daemon and the real
-// accessibility bus launcher, and keeps the bridge off only where one of them is silent or would
-// have to be started.
+// Start-up tries each bus the bridge would use first, against real bus daemons and the real
+// accessibility bus launcher and registry, and keeps the bridge off only where one of them is
+// silent, or where there is no session bus.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "fw/detail/AccessibilityBus.h"
+#include "tests/support/SilentBus.h"
 
 extern char** environ;
 
@@ -41,91 +42,6 @@ bool WaitFor(const std::function<bool()>& condition) {
     }
     return true;
 }
-
-// A socket that takes connections and never says a word, or (chatty) one that logs a client in
-// as a bus does and then never answers a call. Unix path, abstract name or TCP on loopback.
-class SilentBus {
-public:
-    enum class Kind { kPath, kAbstract, kTcp };
-    SilentBus(Kind kind, const std::string& name, bool chatty) {
-        sockaddr_storage where{};
-        socklen_t length = 0;
-        if (kind == Kind::kTcp) {
-            auto& inet = reinterpret_cast<sockaddr_in&>(where);
-            inet.sin_family = AF_INET;
-            inet.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            length = sizeof(inet);
-        } else {
-            auto& unix = reinterpret_cast<sockaddr_un&>(where);
-            unix.sun_family = AF_UNIX;
-            const size_t offset = kind == Kind::kAbstract ? 1 : 0;
-            name.copy(unix.sun_path + offset, sizeof(unix.sun_path) - offset - 1);
-            length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + name.size() +
-                                            (offset == 0 ? 1 : 0));
-        }
-        listener_ = ::socket(where.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&where), length) != 0 ||
-            ::listen(listener_, 16) != 0) {
-            return;
-        }
-        address_ = kind == Kind::kPath ? "unix:path=" + name : "unix:abstract=" + name;
-        if (kind == Kind::kTcp) {
-            sockaddr_in bound{};
-            socklen_t size = sizeof(bound);
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&bound), &size);
-            address_ = "tcp:host=127.0.0.1,port=" + std::to_string(ntohs(bound.sin_port));
-        }
-        if (chatty) {
-            talker_ = std::thread([this] { LogInAndFallSilent(); });
-        }
-    }
-    ~SilentBus() {
-        ::shutdown(listener_, SHUT_RDWR);  // wakes the accept
-        if (talker_.joinable()) {
-            talker_.join();
-        }
-        for (const int client : clients_) {
-            ::close(client);
-        }
-        ::close(listener_);
-    }
-    // Empty when the socket could not be set up.
-    const std::string& Address() const { return address_; }
-
-private:
-    // Accepts the login and the file-descriptor passing that clients ask for, then reads and
-    // never answers anything more.
-    void LogInAndFallSilent() {
-        for (;;) {
-            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client < 0) {
-                return;
-            }
-            clients_.push_back(client);
-            std::string said;
-            char chunk[256];
-            ssize_t got = 0;
-            while (said.find("BEGIN\r\n") == std::string::npos &&
-                   (got = ::recv(client, chunk, sizeof(chunk), 0)) > 0) {
-                const std::string lines(chunk, static_cast<size_t>(got));
-                said += lines;
-                std::string reply;
-                if (lines.find("AUTH ") != std::string::npos) {
-                    reply += "OK 0123456789abcdef0123456789abcdef\r\n";
-                }
-                if (lines.find("NEGOTIATE_UNIX_FD") != std::string::npos) {
-                    reply += "AGREE_UNIX_FD\r\n";
-                }
-                ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
-            }
-        }
-    }
-
-    int listener_ = -1;
-    std::string address_;
-    std::thread talker_;
-    std::vector<int> clients_;
-};
 
 // A program of the desktop, run in a process group of its own and ended with it.
 class Process {
@@ -245,6 +161,9 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
     ASSERT_TRUE(WaitFor([&] { return IsSocket(ownedPath); }));
     SilentOwner silentOwner(owned, "org.a11y.Bus");
     ASSERT_TRUE(silentOwner.Owns());
+    // The same daemon as an accessibility bus, whose registry never answers.
+    SilentOwner silentRegistry(owned, "org.a11y.atspi.Registry");
+    ASSERT_TRUE(silentRegistry.Owns());
 
     // A silent socket whose name must be escaped in an address, so that an address read without
     // unescaping names a file that is not there, which refuses at once.
@@ -260,6 +179,17 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
         ASSERT_FALSE(bus->Address().empty());
     }
     const std::string missing = "unix:path=" + root + "/no-such-bus";
+    // A TCP port on which nothing listens: a client is refused there at once, once it has the
+    // address to connect to.
+    const int unused = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in loopback{};
+    loopback.sin_family = AF_INET;
+    loopback.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t loopbackSize = sizeof(loopback);
+    ASSERT_EQ(::bind(unused, reinterpret_cast<sockaddr*>(&loopback), loopbackSize), 0);
+    ASSERT_EQ(::getsockname(unused, reinterpret_cast<sockaddr*>(&loopback), &loopbackSize), 0);
+    const std::string closedPort = std::to_string(ntohs(loopback.sin_port));
+    ::close(unused);
     // A bus that accepts no connection and whose queue is full: a waiting client waits with it.
     const std::string fullPath = root + "/full";
     const int fullListener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -286,6 +216,7 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
          {greetsOnly.Address(), "", "", ""},
          kOff},
         {"accessibility address, nothing there", {missing, "", empty, ""}, kOn},
+        {"accessibility address, registry never answers", {owned, "", empty, ""}, kOff},
         // The session bus, and the accessibility bus that it leads to.
         {"no session bus: the bridge would start one", {"", "", empty, ""}, kOff},
         {"no session bus, no runtime folder", {"", "", "", ""}, kOff},
@@ -295,6 +226,14 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
         {"session bus, abstract, silent", {"", silentAbstract.Address(), empty, ""}, kOff},
         {"session bus, TCP, silent", {"", silentTcp.Address(), empty, ""}, kOff},
         {"session bus, queue full", {"", "unix:path=" + fullPath, empty, ""}, kOff},
+        // A host name is looked up without a deadline, so it counts as silent however the
+        // name service would answer; a numeric address needs no look-up.
+        {"session bus, TCP by host name",
+         {"", "tcp:host=localhost,port=" + closedPort, empty, ""},
+         kOff},
+        {"session bus, TCP by number, refused",
+         {"", "tcp:host=127.0.0.1,port=" + closedPort, empty, ""},
+         kOn},
         {"session bus, logs in and never answers a call",
          {"", greetsOnly.Address(), empty, ""},
          kOff},
@@ -316,7 +255,7 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
     for (const Row& row : rows) {
         const auto start = std::chrono::steady_clock::now();
         const std::optional<std::string> override =
-            fw::detail::AccessibilityBusOverride(row.places, kBudget);
+            fw::detail::AccessibilityBusOverride(row.places, start + kBudget);
         const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(override, row.expected) << row.name;
         // The budget is shared by every bus tried, with a small allowance for ending the look.
