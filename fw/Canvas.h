@@ -89,7 +89,7 @@ private:
     Ref<Picture> backdrop_;
     std::unique_ptr<Layer> layer_;
     Ref<fw::Graphics> graphics_;
-    // Made once and rebound for every paint, so that a paint allocates nothing.
+    // Made once and rebound for every paint, so that a paint makes no new context.
     Ref<fw::Graphics> paintGraphics_;
     Ref<Array<Ref<Rect>>> paintAreas_;
     bool useFocusRing_ = true;

@@ -5,10 +5,10 @@
 
 namespace fw {
 
-// Every framework operation that the start-up and the game rely on passes a fault point named
-// after itself ("RuntimeInit", "RuntimeNewObject", "_RuntimeRegisterAppObject", ...). Tests arm
-// a point to make that operation raise, which is how each failure path is proved without
-// changing the game. Unarmed, a fault point costs one branch.
+// Framework operations that the start-up and the game rely on pass a fault point named after
+// themselves ("RuntimeInit", "RuntimeNewObject", "Window.Close", ...). Tests arm a point to make
+// that operation raise, which is how each failure path is proved without changing the game.
+// Unarmed, a fault point only finds that nothing is armed.
 void FaultPoint(std::string_view operation);
 
 namespace testing {

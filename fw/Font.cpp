@@ -44,12 +44,9 @@ bool IsInstalled(const QString& family) {
     return !family.isEmpty() && QFontDatabase::families().contains(family);
 }
 
-// Noto Serif CJK draws the voicing marks and the thin strokes of kana as hairlines, which below
-// 20 pixels come out as a faint grey (or not at all without antialiasing): at 12 px で reads as て
-// and the left stroke of に fades, in every weight the family ships (Regular to Black) and with
-// any hinting. IPAex Mincho puts each tick of a mark on a clearly inked pixel at text sizes, so
-// smaller Mincho text is drawn in it; larger text keeps the serif CJK family, whose marks hold
-// from there on.
+// Noto Serif CJK draws the voicing marks and thin strokes of kana as hairlines, which fade at
+// text sizes (で reads as て). IPAex Mincho inks each tick of a mark, so smaller Mincho text is
+// drawn in it; from this size on, the serif CJK family's marks hold.
 constexpr int kHairlinesHoldPixels = 20;
 
 const QString& TextSizeMinchoFamily() {

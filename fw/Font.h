@@ -20,8 +20,8 @@ struct DeclaredFont {
 
 // The installed family that shows a declared font name at the platform's size: a Mincho or Gyosho
 // name (with 明朝 or 行書) gets a Mincho family (below 20 px one whose kana keep their voicing
-// marks, from there on the serif CJK family), an installed family itself, and "System", an empty
-// name or any other name the application's UI font.
+// marks, from there on the serif CJK family; Qt's serif when no CJK serif is installed), an
+// installed family itself, and "System", an empty name or any other name the application's UI font.
 std::string FontFamilyFor(std::string_view declaredName);
 
 }  // namespace fw

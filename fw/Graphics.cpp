@@ -21,8 +21,8 @@ constexpr double kPixelCentre = 0.5;
 
 }  // namespace
 
-// The pen is kept between calls and rebuilt only when the colour changes, so that a drawing
-// call allocates nothing.
+// The pen is kept between calls and changes only with the colour, so that a drawing call makes
+// no pen of its own.
 struct Graphics::Pen {
     QPen pen{QBrush(Qt::black), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin};
 };

@@ -113,7 +113,7 @@ public:
 
 // Turns a declared shortcut text into the portable key text Qt reads: the Command key ("Cmd",
 // "Command") becomes "Ctrl", which Qt maps to Command on macOS and to Control elsewhere;
-// "Option" becomes "Alt". Empty stays empty; any other text passes through unchanged.
+// "Option" ("Opt") becomes "Alt". Empty stays empty; any other text passes through unchanged.
 std::string PlatformShortcut(std::string_view text);
 
 }  // namespace fw

@@ -33,7 +33,7 @@ void Describe(QAction& action, const MenuItem& item) {
     action.setMenuRole(RoleOf(item));
 }
 
-// Adds the actions of item's children to menu, and every command action to window as well.
+// Adds the actions of parent's children to menu, and every command action to window as well.
 void AddItems(QWidget& window, QMenu& menu, const MenuItem& parent) {
     for (int64_t i = 0; i < parent.Count(); ++i) {
         const Ref<MenuItem> item = parent.Item(i);

@@ -23,7 +23,7 @@
 //   FW_PROPERTY_TABLE(Label)                       // in the class body
 //
 //   const fw::PropertyTable<Label>& Label::Properties() {
-//       static const auto table = fw::PropertyTable<Label>::Inherit(RectControl::Properties())
+//       static const auto table = fw::PropertyTable<Label>::Inherit(FontControl::Properties())
 //           .Add("Text", &Label::Text, &Label::SetText)
 //           .Alias("MultiLine", "Multiline");
 //       return table;

@@ -19,8 +19,8 @@ const PropertyTable<PushButton>& PushButton::Properties() {
 
 QWidget* PushButton::CreateWidget(QWidget* parent) {
     auto* button = new QPushButton(detail::ToQString(caption_), parent);
-    // Only the window presses the default button on Return; a focused button still takes
-    // Space and Return itself, as the toolkit's buttons do.
+    // Only the window presses the default button on Return; a focused button still takes the
+    // keys the platform presses buttons with (Space, on some desktops Return).
     button->setAutoDefault(false);
     button->setDefault(default_);
     QObject::connect(button, &QPushButton::clicked, button, [this] { Push(); });

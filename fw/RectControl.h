@@ -19,7 +19,7 @@ QWidget* WidgetOf(const RectControl& control);
 // Left and Top are window content coordinates, also for a control nested in another through
 // InitialParent ("CardCanvas$1": the control registered as "CardCanvas" with index 1); its widget
 // then is a child of the parent's widget, placed relative to it. The control owns its widget and
-// is the only one that deletes it.
+// lets it go when unhooked or destroyed; a nested widget may go with its parent's.
 //
 // Values set before the widget exists (or after the window has closed) are kept and are what
 // the getters return; a new widget starts from them.

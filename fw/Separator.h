@@ -4,7 +4,7 @@
 
 namespace fw {
 
-// A line across the window: horizontal when wider than high, vertical otherwise.
+// A line across the window: vertical when higher than wide, horizontal otherwise.
 class Separator : public RectControl {
 public:
     Separator() = default;

@@ -35,10 +35,11 @@ public:
     void SetMask(std::string mask) { mask_ = std::move(mask); }
     bool ReadOnly() const noexcept { return readOnly_; }
     void SetReadOnly(bool on);
-    // The most characters the player may type; 0 for no limit.
+    // The most characters a field holds, typed or set (Qt counts UTF-16 units); 0 for no limit.
+    // A text area does not enforce it.
     int64_t LimitText() const noexcept { return limitText_; }
     void SetLimitText(int64_t limit);
-    // Whether Tab types a tab instead of moving the focus.
+    // Whether Tab types a tab in a text area instead of moving the focus; a field never takes Tab.
     bool AcceptTabs() const noexcept { return acceptTabs_; }
     void SetAcceptTabs(bool on);
     // 0 default (left), 1 left, 2 centre, 3 right.

@@ -8,8 +8,8 @@ namespace fw {
 // True on the user-interface thread.
 bool IsUIThread() noexcept;
 
-// Raises ThreadAccessingUIException when called from any other thread. Every operation that
-// touches a widget, and every registration with a window, starts with it.
+// Raises ThreadAccessingUIException when called from any other thread. Every operation the game
+// calls that touches a widget, and every registration with a window, starts with it.
 void CheckUIThread();
 
 }  // namespace fw

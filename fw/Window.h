@@ -171,14 +171,14 @@ private:
     void ShowWidget();
     void UnhookAll() noexcept;
     void ReleaseWidget() noexcept;
-    // From the widget: the user resized the window to this content size.
+    // The content now has this size, whoever resized it; the controls follow their locks.
     void ContentResized(int64_t width, int64_t height);
     // From the widget: Return/Enter or Escape reached the window.
     bool PressButtonForKey(bool isReturn);
 
     detail::WindowWidget* widget_ = nullptr;
     QWidget* content_ = nullptr;
-    std::vector<Control*> members_;       // every control made for this window
+    std::vector<Control*> members_;       // every control whose Owner is this window
     std::vector<Ref<Control>> controls_;  // the registered ones, in creation order
     Ref<fw::MenuBar> menuBar_;
     bool constructing_ = false;

@@ -10,8 +10,8 @@ namespace detail {
 
 // The window frame: a menu bar strip on top (when the window shows its bar) and the content
 // widget below, in which the controls lie. It reports the close box, the Return, Enter and
-// Escape keys that no control took, and resizes by the user back to its Window. Once the Window
-// lets it go (Detach) it reports nothing.
+// Escape keys that no control took, and its resizes back to its Window. Once the Window lets it
+// go (Detach) it reports nothing.
 class WindowWidget final : public QWidget {
 public:
     explicit WindowWidget(Window& owner);
