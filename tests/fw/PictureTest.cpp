@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "deck/CardPictureLimits.h"
 #include "fw/FaultPoint.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/MemoryInUse.h"
 #include "tests/support/PipeWatchdog.h"
 #include "tests/support/PngBytes.h"
+#include "tests/support/TestPictureLimits.h"
 
 namespace {
 
@@ -28,8 +28,7 @@ using karuta_test::EncodePng;
 using karuta_test::NoisyPng;
 using karuta_test::PngClaiming;
 
-// The game's own limits, for which the hostile files are made.
-constexpr fw::PictureLimits kLimits = deck::kCardPictureLimits;
+constexpr fw::PictureLimits kLimits = karuta_test::kTestPictureLimits;
 
 class PictureTest : public ::testing::Test {
 protected:
