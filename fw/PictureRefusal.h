@@ -14,6 +14,7 @@ enum class PictureRefusal {
     kMalformed,       // PNG that is cut short, inconsistent or damaged
     kTooLarge,        // well-formed PNG of more pixels than the caller's limits allow
     kOverWorkBudget,  // image data in more pieces (chunks, compressed blocks) than allowed
+    kOutOfMemory,     // no memory for the work, which says nothing of the file
 };
 
 // The reason in a few words, for the line that reports the file.
@@ -37,6 +38,8 @@ constexpr const char* Describe(PictureRefusal refusal) {
             return "too large";
         case PictureRefusal::kOverWorkBudget:
             return "too costly to decode";
+        case PictureRefusal::kOutOfMemory:
+            return "out of memory";
     }
     return "refused";
 }

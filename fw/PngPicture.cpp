@@ -2,20 +2,53 @@
 
 #include <spng.h>
 
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "fw/DeflateBlocks.h"
+#include "fw/FaultPoint.h"
 #include "fw/PngChunks.h"
 
 namespace fw {
 namespace {
 
+// Whether the decoder has been refused memory since the decoding began. The decoder reports
+// that as one error or another, depending on what it was allocating (zlib's window, for one,
+// comes back as damaged image data), so its allocations are watched instead.
+thread_local bool decoderShortOfMemory = false;
+
+// Null for no bytes is no shortage.
+template <typename Allocate>
+void* Watched(bool noBytes, Allocate allocate) {
+    void* p = FaultInjected("PngPicture.Allocate") ? nullptr : allocate();
+    if (p == nullptr && !noBytes) {
+        decoderShortOfMemory = true;
+    }
+    return p;
+}
+
+void* DecoderMalloc(size_t size) {
+    return Watched(size == 0, [&] { return std::malloc(size); });
+}
+void* DecoderRealloc(void* p, size_t size) {
+    return Watched(size == 0, [&] { return std::realloc(p, size); });
+}
+void* DecoderCalloc(size_t count, size_t size) {
+    return Watched(count == 0 || size == 0, [&] { return std::calloc(count, size); });
+}
+void DecoderFree(void* p) {
+    std::free(p);
+}
+
 PictureRefusal DecodeFailure(int error) {
+    if (decoderShortOfMemory || error == SPNG_EMEM) {
+        return PictureRefusal::kOutOfMemory;
+    }
     switch (error) {
         case SPNG_EUSER_WIDTH:
         case SPNG_EUSER_HEIGHT:
         case SPNG_ECHUNK_LIMITS:
-        case SPNG_EMEM:
         case SPNG_EOVERFLOW:
             return PictureRefusal::kTooLarge;
         default:
@@ -70,16 +103,16 @@ uint64_t InflatedBytes(const spng_ihdr& header) {
     return total;
 }
 
-}  // namespace
-
-RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
+RgbaPicture Decode(std::span<uint8_t> bytes, const PictureLimits& limits) {
     const PictureChunks chunks = KeepPictureChunks(bytes, limits.maxImageDataPieces);
     if (chunks.refusal != PictureRefusal::kNone) {
         return Refused(chunks.refusal);
     }
-    const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new(0));
+    decoderShortOfMemory = false;
+    spng_alloc memory = {DecoderMalloc, DecoderRealloc, DecoderCalloc, DecoderFree};
+    const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new2(&memory, 0));
     if (!context) {
-        return Refused(PictureRefusal::kTooLarge);
+        return Refused(PictureRefusal::kOutOfMemory);
     }
     spng_ctx* png = context.get();
     spng_ihdr header{};
@@ -137,6 +170,16 @@ RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
     picture.width = header.width;
     picture.height = header.height;
     return picture;
+}
+
+}  // namespace
+
+RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
+    try {
+        return Decode(bytes, limits);
+    } catch (const std::bad_alloc&) {
+        return Refused(PictureRefusal::kOutOfMemory);
+    }
 }
 
 }  // namespace fw

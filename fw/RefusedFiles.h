@@ -18,6 +18,8 @@ namespace fw {
 std::optional<PictureRefusal> StillRefused(const std::string& path,
                                            const PictureLimits& limits) noexcept;
 
+// Remembers a refusal that holds as long as the file stays the same: not kUnreadable, nor
+// kOutOfMemory, which say nothing of the file.
 void RememberRefusal(const std::string& path, const FileIdentity& file, const PictureLimits& limits,
                      PictureRefusal refusal) noexcept;
 void ForgetRefusal(const std::string& path) noexcept;
