@@ -116,9 +116,10 @@ RgbaPicture Decode(std::span<uint8_t> bytes, const PictureLimits& limits) {
     }
     spng_ctx* png = context.get();
     spng_ihdr header{};
-    // A damaged checksum refuses the file, whichever chunk it is in. The decoder checks the
-    // image data's checksums chunk by chunk as it inflates them, and the last chunk's once the
-    // chunks after the image data are read.
+    // A damaged checksum in any chunk the decoder is given, or in the image data's stream,
+    // refuses the file; the chunks the walk dropped are never checked. The decoder checks the
+    // image data's chunks one by one as it inflates them, and the last one's once the chunks
+    // after the image data are read.
     int error = spng_set_crc_action(png, SPNG_CRC_ERROR, SPNG_CRC_ERROR);
     if (error == 0) {
         error = spng_set_image_limits(png, limits.maxSide, limits.maxSide);
@@ -143,7 +144,7 @@ RgbaPicture Decode(std::span<uint8_t> bytes, const PictureLimits& limits) {
         return Refused(PictureRefusal::kOverWorkBudget);
     }
     // Sixteen-bit channels stay sixteen bits until the picture is premultiplied, so that they
-    // round as any viewer rounds them.
+    // round as Qt's own reader rounds them.
     const bool sixteenBit = header.bit_depth == 16;
     const auto format = sixteenBit ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
     const size_t channelBytes = sixteenBit ? 2 : 1;
