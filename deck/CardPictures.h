@@ -18,10 +18,9 @@ void ClearPictureCaches();
 // While the cache is empty each Load asks the framework for the file, within the card limits
 // (CardPictureLimits.h); a load that gives nil records nothing here, so the next call tries
 // again (a missing card costs the player a blank face, never a stuck one), and a file put back
-// or repaired shows at once. The framework refuses a file it refused before, and that has not
-// changed, without reading it again. Once a picture is cached it is final: nothing replaces or
-// releases it.
-// Only the user-interface thread loads pictures, so the cache is not locked.
+// or repaired shows at the next call. The framework refuses a file it refused before, and that
+// looks unchanged, without reading it again. Once a picture is cached it is final: nothing replaces
+// or releases it. Only the user-interface thread loads pictures, so the cache is not locked.
 class PictureLoader {
 public:
     explicit PictureLoader(std::string name);

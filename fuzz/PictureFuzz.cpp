@@ -31,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case fw::PictureRefusal::kMalformed:
         case fw::PictureRefusal::kTooLarge:
         case fw::PictureRefusal::kOverWorkBudget:
+        case fw::PictureRefusal::kOutOfMemory:
             if (!picture.pixels.empty() || picture.width != 0 || picture.height != 0) {
                 Fault("a refused picture came with pixels");
             }

@@ -3,20 +3,42 @@
 #include <zlib.h>
 
 #include <array>
-#include <limits>
+#include <cstdlib>
+#include <new>
+
+#include "fw/FaultPoint.h"
 
 namespace fw {
 namespace {
 
-// The stream's checksum is the decoder's to check: counting skips it, a third of the work.
+voidpf Allocate(voidpf, uInt count, uInt size) {
+    return FaultInjected("DeflateBlocks.Allocate") ? Z_NULL : std::calloc(count, size);
+}
+void Free(voidpf, voidpf p) {
+    std::free(p);
+}
+
 struct Inflater {
-    z_stream stream{};
-    bool ready = inflateInit(&stream) == Z_OK && inflateValidate(&stream, 0) == Z_OK;
+    Inflater() {
+        stream.zalloc = Allocate;
+        stream.zfree = Free;
+        ready = inflateInit(&stream) == Z_OK;
+        if (ready) {
+            // The stream's checksum is the decoder's to check: counting skips it, work that
+            // tells nothing of the blocks.
+            inflateValidate(&stream, 0);
+        }
+    }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
     ~Inflater() {
         if (ready) {
             inflateEnd(&stream);
         }
     }
+
+    z_stream stream{};
+    bool ready = false;
 };
 
 }  // namespace
@@ -25,7 +47,9 @@ bool WithinBlockBudget(const std::vector<std::span<const uint8_t>>& parts, size_
                        uint32_t maxBlocks) {
     Inflater inflater;
     if (!inflater.ready) {
-        return false;  // no memory for an inflater: none for the decoder's either
+        // zlib fails to start only for want of memory (or a library that does not match its
+        // header): nothing the file did.
+        throw std::bad_alloc();
     }
     z_stream& z = inflater.stream;
     std::array<Bytef, 32 * 1024> sink;
@@ -40,6 +64,9 @@ bool WithinBlockBudget(const std::vector<std::span<const uint8_t>>& parts, size_
             z.avail_out = static_cast<uInt>(sink.size());
             // Z_BLOCK returns at the end of each block, where data_type has its bit 7 set.
             const int result = inflate(&z, Z_BLOCK);
+            if (result == Z_MEM_ERROR) {
+                throw std::bad_alloc();  // no memory for the window
+            }
             if ((z.data_type & 128) != 0 && ++boundaries > uint64_t{maxBlocks} + 1) {
                 return false;
             }

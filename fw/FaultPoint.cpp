@@ -16,20 +16,26 @@ std::map<std::string, int, std::less<>>& ArmedFaults() {
 }  // namespace
 
 void FaultPoint(std::string_view operation) {
+    if (FaultInjected(operation)) {
+        throw RuntimeException("injected fault in " + std::string(operation));
+    }
+}
+
+bool FaultInjected(std::string_view operation) noexcept {
     auto& armed = ArmedFaults();
     if (armed.empty()) {
-        return;
+        return false;
     }
     auto it = armed.find(operation);
     if (it == armed.end()) {
-        return;
+        return false;
     }
     if (it->second > 0) {
         --it->second;
-        return;
+        return false;
     }
     armed.erase(it);
-    throw RuntimeException("injected fault in " + std::string(operation));
+    return true;
 }
 
 namespace testing {

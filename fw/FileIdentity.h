@@ -6,9 +6,10 @@
 
 namespace fw {
 
-// Which file a name led to, and in which state: the same device, inode, size and times mean the
-// same bytes (every write moves the modification time, and every change of the file's mode or
-// contents the status time, which nobody can set back).
+// Which file a name led to, and in which state, as one look at it tells: its device, inode,
+// size, and the times of its last write and last change. Cheap, and no proof of the same bytes:
+// the times move in ticks of the file system's clock, so a rewrite of the same length within
+// one tick of the write before it goes unseen.
 struct FileIdentity {
     uint64_t device = 0;
     uint64_t inode = 0;

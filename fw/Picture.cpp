@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <utility>
 
 #include "fw/FaultPoint.h"
 #include "fw/PictureBytes.h"
@@ -60,13 +61,14 @@ std::function<void(const std::string&)>& ReportSink() {
     return sink;
 }
 
-// Says once per run, on standard error, that the file at path gives no picture and why. A
-// program may ask again and again (the game at every deal); its user needs to hear of a broken
-// file once, not every time.
+// Says once per run for each reason, on standard error, that the file at path gives no picture
+// and why. A program may ask again and again (the game at every deal); its user needs to hear
+// of a broken file once, not every time, and of a file that went on to fail for another reason
+// (short of memory at first, broken later) again.
 void ReportRefusal(const std::string& path, PictureRefusal refusal) noexcept {
-    static std::set<std::string, std::less<>> reported;
+    static std::set<std::pair<std::string, PictureRefusal>> reported;
     try {
-        if (!reported.insert(path).second) {
+        if (!reported.emplace(path, refusal).second) {
             return;
         }
         const std::string line = std::string(ProgramName()) + ": picture " + path +
@@ -96,8 +98,7 @@ QImage FitForDrawing(QImage image, int side) {
 }
 
 // Reads and decodes one file. Every way the file can fail to be a picture ends in a null image
-// and a reason; nothing here raises. identity is the file read, once it could be looked at,
-// and nothing when the refusal says nothing of the file (no memory for it).
+// and a reason; nothing here raises. identity is the file read, once it could be looked at.
 QImage DecodeFile(const std::string& path, const PictureLimits& limits, PictureRefusal& refusal,
                   std::optional<FileIdentity>& identity) noexcept {
     try {
@@ -120,14 +121,11 @@ QImage DecodeFile(const std::string& path, const PictureLimits& limits, PictureR
                           sixteenBit ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
         QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat), limits.maxKeptSide);
         if (image.isNull()) {
-            refusal = PictureRefusal::kTooLarge;  // no memory left for the picture
-            identity.reset();                     // which says nothing of the file
+            refusal = PictureRefusal::kOutOfMemory;  // Qt's way of saying so
         }
         return image;
     } catch (const std::bad_alloc&) {
-        // No memory for the file's bytes or its pixels: no picture, as for one too large.
-        refusal = PictureRefusal::kTooLarge;
-        identity.reset();
+        refusal = PictureRefusal::kOutOfMemory;  // for the file's bytes or its pixels
         return {};
     }
 }
@@ -157,8 +155,7 @@ Ref<Picture> Picture::_OpenFromApp(const std::string& name, const PictureLimits&
     std::optional<FileIdentity> identity;
     QImage image = DecodeFile(path, limits, refusal, identity);
     if (image.isNull()) {
-        // A file that could not be read may be readable at the next try, unchanged.
-        if (identity && refusal != PictureRefusal::kUnreadable) {
+        if (identity) {
             RememberRefusal(path, *identity, limits, refusal);
         }
         ReportRefusal(path, refusal);

@@ -19,14 +19,15 @@ public:
     // The file of that name in the application's resources folder (`resources/` beside the
     // executable), which must be a regular file holding a PNG picture, whatever its extension,
     // within limits. Gives nil, and never raises for that, when the name is empty or reaches
-    // outside the folder (a path separator or ".."), or when the file is missing, not a regular
-    // file, longer than limits.maxFileBytes, not PNG, malformed, larger than limits allow, or
-    // more costly to decode (PictureBytes.h, PngPicture.h). The first time a file gives nil for
-    // one of these, a line on standard error names it and the reason. A file refused stays
-    // refused at the cost of one look at it, without being read, until it changes (another file
-    // put in its place, or this one written or its permissions changed). A picture larger than
-    // limits.maxKeptSide on either side is scaled down, smoothly and keeping its shape, to fit a
-    // square of that side.
+    // outside the folder (a path separator or ".."), or when the file is missing, unreadable, not
+    // a regular file, longer than limits.maxFileBytes, not PNG, malformed, larger than limits
+    // allow, or more costly to decode (PictureBytes.h, PngPicture.h), or when memory runs short
+    // while it is loaded. The first time a file gives nil for each of the reasons after the
+    // name's, a line on standard error names it and the reason. A file refused for what it holds
+    // stays refused at the cost of one look at it, without being read, until it is seen to change
+    // (FileIdentity.h); one that could not be read, or not for want of memory, is tried again at
+    // the next call. A picture larger than limits.maxKeptSide on either side is scaled down,
+    // smoothly and keeping its shape, to fit a square of that side.
     static Ref<Picture> _OpenFromApp(const std::string& name, const PictureLimits& limits);
 
     // A blank (fully transparent) picture of that size; a side below 1 counts as 1 and one above
@@ -65,7 +66,8 @@ void SetResourcesFolder(const std::string& path);
 int64_t OpenFromAppCount(const std::string& name);
 void ResetOpenFromAppCounts();
 // Hands each line that reports a refused picture file to sink instead of standard error; an
-// empty sink goes back to standard error. A file is reported once per run either way.
+// empty sink goes back to standard error. A file is reported once per run for each reason
+// either way.
 void SetPictureReportSink(std::function<void(const std::string&)> sink);
 
 }  // namespace testing

@@ -3,7 +3,7 @@
 namespace fw {
 
 // Why a picture file gives no picture. The program goes on without it, and the reason is said
-// once so that a broken installation does not go unnoticed.
+// once for each file so that a broken installation does not go unnoticed.
 enum class PictureRefusal {
     kNone,            // the file gave a picture
     kMissing,         // no file of that name
@@ -12,8 +12,9 @@ enum class PictureRefusal {
     kOverByteCap,     // longer than the caller's limits allow
     kNotPng,          // pictures are PNG and nothing else
     kMalformed,       // PNG that is cut short, inconsistent or damaged
-    kTooLarge,        // well-formed PNG of more pixels than the caller's limits allow
+    kTooLarge,        // well-formed PNG larger than the caller's limits allow
     kOverWorkBudget,  // image data in more pieces (chunks, compressed blocks) than allowed
+    kOutOfMemory,     // no memory for the work, which says nothing of the file
 };
 
 // The reason in a few words, for the line that reports the file.
@@ -37,6 +38,8 @@ constexpr const char* Describe(PictureRefusal refusal) {
             return "too large";
         case PictureRefusal::kOverWorkBudget:
             return "too costly to decode";
+        case PictureRefusal::kOutOfMemory:
+            return "out of memory";
     }
     return "refused";
 }

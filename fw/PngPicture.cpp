@@ -2,20 +2,53 @@
 
 #include <spng.h>
 
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "fw/DeflateBlocks.h"
+#include "fw/FaultPoint.h"
 #include "fw/PngChunks.h"
 
 namespace fw {
 namespace {
 
+// Whether the decoder has been refused memory since the decoding began. The decoder reports
+// that as one error or another, depending on what it was allocating (zlib's window, for one,
+// comes back as damaged image data), so its allocations are watched instead.
+thread_local bool decoderShortOfMemory = false;
+
+// Null for no bytes is no shortage.
+template <typename Allocate>
+void* Watched(bool noBytes, Allocate allocate) {
+    void* p = FaultInjected("PngPicture.Allocate") ? nullptr : allocate();
+    if (p == nullptr && !noBytes) {
+        decoderShortOfMemory = true;
+    }
+    return p;
+}
+
+void* DecoderMalloc(size_t size) {
+    return Watched(size == 0, [&] { return std::malloc(size); });
+}
+void* DecoderRealloc(void* p, size_t size) {
+    return Watched(size == 0, [&] { return std::realloc(p, size); });
+}
+void* DecoderCalloc(size_t count, size_t size) {
+    return Watched(count == 0 || size == 0, [&] { return std::calloc(count, size); });
+}
+void DecoderFree(void* p) {
+    std::free(p);
+}
+
 PictureRefusal DecodeFailure(int error) {
+    if (decoderShortOfMemory || error == SPNG_EMEM) {
+        return PictureRefusal::kOutOfMemory;
+    }
     switch (error) {
         case SPNG_EUSER_WIDTH:
         case SPNG_EUSER_HEIGHT:
         case SPNG_ECHUNK_LIMITS:
-        case SPNG_EMEM:
         case SPNG_EOVERFLOW:
             return PictureRefusal::kTooLarge;
         default:
@@ -70,22 +103,23 @@ uint64_t InflatedBytes(const spng_ihdr& header) {
     return total;
 }
 
-}  // namespace
-
-RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
+RgbaPicture Decode(std::span<uint8_t> bytes, const PictureLimits& limits) {
     const PictureChunks chunks = KeepPictureChunks(bytes, limits.maxImageDataPieces);
     if (chunks.refusal != PictureRefusal::kNone) {
         return Refused(chunks.refusal);
     }
-    const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new(0));
+    decoderShortOfMemory = false;
+    spng_alloc memory = {DecoderMalloc, DecoderRealloc, DecoderCalloc, DecoderFree};
+    const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new2(&memory, 0));
     if (!context) {
-        return Refused(PictureRefusal::kTooLarge);
+        return Refused(PictureRefusal::kOutOfMemory);
     }
     spng_ctx* png = context.get();
     spng_ihdr header{};
-    // A damaged checksum refuses the file, whichever chunk it is in. The decoder checks the
-    // image data's checksums chunk by chunk as it inflates them, and the last chunk's once the
-    // chunks after the image data are read.
+    // A damaged checksum in any chunk the decoder is given, or in the image data's stream,
+    // refuses the file; the chunks the walk dropped are never checked. The decoder checks the
+    // image data's chunks one by one as it inflates them, and the last one's once the chunks
+    // after the image data are read.
     int error = spng_set_crc_action(png, SPNG_CRC_ERROR, SPNG_CRC_ERROR);
     if (error == 0) {
         error = spng_set_image_limits(png, limits.maxSide, limits.maxSide);
@@ -110,7 +144,7 @@ RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
         return Refused(PictureRefusal::kOverWorkBudget);
     }
     // Sixteen-bit channels stay sixteen bits until the picture is premultiplied, so that they
-    // round as any viewer rounds them.
+    // round as Qt's own reader rounds them.
     const bool sixteenBit = header.bit_depth == 16;
     const auto format = sixteenBit ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
     const size_t channelBytes = sixteenBit ? 2 : 1;
@@ -137,6 +171,16 @@ RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
     picture.width = header.width;
     picture.height = header.height;
     return picture;
+}
+
+}  // namespace
+
+RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits) {
+    try {
+        return Decode(bytes, limits);
+    } catch (const std::bad_alloc&) {
+        return Refused(PictureRefusal::kOutOfMemory);
+    }
 }
 
 }  // namespace fw

@@ -30,7 +30,7 @@ struct RgbaPicture {
 // data and end), so that no text, profile or other chunk costs anything, and checks the
 // checksum of each of these chunks and of the image data. An unknown chunk that the format
 // calls critical makes the file malformed. Gives kNotPng, kMalformed, kTooLarge or
-// kOverWorkBudget instead of a picture; never raises for the content of bytes.
+// kOverWorkBudget instead of a picture, or kOutOfMemory when memory runs short; never raises.
 RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits);
 
 }  // namespace fw

@@ -39,6 +39,9 @@ std::optional<PictureRefusal> StillRefused(const std::string& path,
 
 void RememberRefusal(const std::string& path, const FileIdentity& file, const PictureLimits& limits,
                      PictureRefusal refusal) noexcept {
+    if (refusal == PictureRefusal::kUnreadable || refusal == PictureRefusal::kOutOfMemory) {
+        return;  // the same file may load at the next try, once it can be read or memory is back
+    }
     try {
         Refusals().insert_or_assign(path, Refusal{file, limits, refusal});
     } catch (const std::bad_alloc&) {

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "deck/CardPictureLimits.h"
 #include "fw/FaultPoint.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/MemoryInUse.h"
 #include "tests/support/PipeWatchdog.h"
 #include "tests/support/PngBytes.h"
+#include "tests/support/TestPictureLimits.h"
 
 namespace {
 
@@ -28,8 +28,7 @@ using karuta_test::EncodePng;
 using karuta_test::NoisyPng;
 using karuta_test::PngClaiming;
 
-// The game's own limits, for which the hostile files are made.
-constexpr fw::PictureLimits kLimits = deck::kCardPictureLimits;
+constexpr fw::PictureLimits kLimits = karuta_test::kTestPictureLimits;
 
 class PictureTest : public ::testing::Test {
 protected:
@@ -41,6 +40,7 @@ protected:
     void TearDown() override {
         fw::testing::SetResourcesFolder("");
         fw::testing::DisarmFaults();
+        fw::testing::SetPictureReportSink(nullptr);
     }
 
     void Write(const QString& name, const QByteArray& bytes) {
@@ -227,6 +227,48 @@ TEST_F(PictureTest, KeepsThePixelsAsQtReadsThem) {
             }
         }
         EXPECT_EQ(differing, 0);
+    }
+}
+
+// A load that runs out of memory, at any allocation of the decoder or of the block counter,
+// gives nil and says so, but is not held against the file: the next load of the same file, with
+// memory back, shows it. The loader that took a shortage for the file's fault kept a good card
+// blank for the rest of the run.
+TEST_F(PictureTest, RunningOutOfMemoryIsNotHeldAgainstTheFile) {
+    std::vector<std::string> reports;
+    fw::testing::SetPictureReportSink([&](const std::string& line) { reports.push_back(line); });
+    struct Case {
+        const char* allocations;
+        QByteArray png;
+    };
+    const Case cases[] = {
+        {"PngPicture.Allocate", NoisyPng(20, 10)},
+        // Long enough for its blocks to be counted.
+        {"DeflateBlocks.Allocate", NoisyPng(200, 100)},
+    };
+    ASSERT_GT(cases[1].png.size(), static_cast<qsizetype>(kLimits.uncountedImageDataBytes));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.allocations);
+        const std::string name = std::string(c.allocations) + ".pct";
+        Write(QString::fromStdString(name), c.png);
+        reports.clear();
+        // The n-th allocation fails, for each n until the load makes no more.
+        int n = 0;
+        for (;; ++n) {
+            ASSERT_LT(n, 100) << "the load never stopped allocating";
+            SCOPED_TRACE("allocation " + std::to_string(n));
+            fw::testing::ArmFault(c.allocations, n);
+            if (!fw::Picture::_OpenFromApp(name, kLimits).IsNil()) {
+                break;
+            }
+            ASSERT_FALSE(fw::Picture::_OpenFromApp(name, kLimits).IsNil())
+                << "the file was held refused once memory was back";
+        }
+        fw::testing::DisarmFaults();
+        EXPECT_GT(n, 0) << "no allocation went through the fault point";
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_TRUE(reports[0].ends_with(fw::Describe(fw::PictureRefusal::kOutOfMemory)))
+            << reports[0];
     }
 }
 

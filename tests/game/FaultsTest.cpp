@@ -23,8 +23,13 @@
 #include "tests/support/MemoryInUse.h"
 #include "tests/support/PipeWatchdog.h"
 #include "tests/support/PngBytes.h"
+#include "tests/support/TestPictureLimits.h"
 
 namespace {
+
+// The hostile files say how the loader takes them under the limits they are made against.
+static_assert(karuta_test::kTestPictureLimits == deck::kCardPictureLimits,
+              "the hostile files are made for other limits than the cards'");
 
 // What the later games on broken pictures may add to the memory in use once a first game has
 // warmed the caches; pictures decoded after all would take far more (the absurd one 40 GB, a

@@ -8,13 +8,13 @@
 #include <QFile>
 #include <QImage>
 
-#include "deck/CardPictureLimits.h"
 #include "tests/support/PngBytes.h"
+#include "tests/support/TestPictureLimits.h"
 
 namespace karuta_test {
 namespace {
 
-constexpr int kMaxFileBytes = static_cast<int>(deck::kCardPictureLimits.maxFileBytes);
+constexpr int kMaxFileBytes = static_cast<int>(kTestPictureLimits.maxFileBytes);
 
 QByteArray OneBitPng(int side) {
     QImage image(side, side, QImage::Format_Mono);

@@ -6,7 +6,8 @@
 #include "fw/PictureRefusal.h"
 
 // Picture files made to hurt a loader that trusts them, each a kind the program could meet in
-// its resources folder: for the tests of one picture and of a whole game on them.
+// its resources folder: for the tests of one picture and of a whole game on them. Each is made
+// against kTestPictureLimits (TestPictureLimits.h).
 namespace karuta_test {
 
 enum class Hostile {

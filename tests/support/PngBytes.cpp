@@ -18,17 +18,20 @@ uint32_t Crc32(const QByteArray& bytes) {
     return ~crc;
 }
 
+uint32_t Adler32(const QByteArray& bytes) {
+    uint32_t a = 1;
+    uint32_t b = 0;
+    for (const char byte : bytes) {
+        a = (a + static_cast<uint8_t>(byte)) % 65521;
+        b = (b + a) % 65521;
+    }
+    return b << 16 | a;
+}
+
 QByteArray BigEndian(uint32_t value) {
     QByteArray bytes(4, '\0');
     qToBigEndian(value, bytes.data());
     return bytes;
-}
-
-// The signature and an IHDR chunk of width x height RGBA pixels of bitDepth bits a channel.
-QByteArray PngSignatureAndHeader(uint32_t width, uint32_t height, char bitDepth = 8) {
-    const QByteArray header =
-        BigEndian(width) + BigEndian(height) + bitDepth + QByteArray("\x06\0\0\0", 4);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header);
 }
 
 // A zlib stream of bytes, as zlib's own compressor writes it.
@@ -82,6 +85,31 @@ private:
 QByteArray PngChunk(const char* type, const QByteArray& data) {
     const QByteArray typed = QByteArray(type) + data;
     return BigEndian(static_cast<uint32_t>(data.size())) + typed + BigEndian(Crc32(typed));
+}
+
+QByteArray PngSignatureAndHeader(uint32_t width, uint32_t height, char bitDepth) {
+    const QByteArray header =
+        BigEndian(width) + BigEndian(height) + bitDepth + QByteArray("\x06\0\0\0", 4);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header);
+}
+
+QByteArray StoredBlocks(const QByteArray& bytes, int blocks) {
+    const auto block = [](bool last, const QByteArray& data) {
+        // The block's three header bits, padded to the byte, then its length and the length's
+        // complement, least significant byte first.
+        const auto length = static_cast<uint16_t>(data.size());
+        QByteArray frame(5, '\0');
+        frame[0] = last ? '\x01' : '\0';
+        qToLittleEndian(length, frame.data() + 1);
+        qToLittleEndian(static_cast<uint16_t>(~length), frame.data() + 3);
+        return frame + data;
+    };
+    QByteArray stream("\x78\x01", 2);
+    for (int n = 1; n < blocks; ++n) {
+        stream += block(false, {});
+    }
+    stream += block(true, bytes);
+    return stream + BigEndian(Adler32(bytes));
 }
 
 QByteArray WithChunksAfterHeader(const QByteArray& png, const QByteArray& chunks) {
