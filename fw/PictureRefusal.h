@@ -3,7 +3,7 @@
 namespace fw {
 
 // Why a picture file gives no picture. The program goes on without it, and the reason is said
-// once for each file so that a broken installation does not go unnoticed.
+// once for each file and reason, so that a broken installation does not go unnoticed.
 enum class PictureRefusal {
     kNone,            // the file gave a picture
     kMissing,         // no file of that name

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "fw/DisplayPreference.h"
 #include "fw/FaultPoint.h"
 #include "fw/Object.h"
 
@@ -16,12 +17,8 @@ namespace fw {
 
 class Application;
 
-// Which display the program's windows go to on a Wayland session where an X server runs beside
-// the compositor (both are there on Debian's own desktop): Wayland, as Qt would choose, or X,
-// with Wayland as the fall-back where X does not answer. Elsewhere there is one display to use.
-enum class DisplayPreference { kWayland, kX };
-// Sets the preference that RuntimeInit applies; Wayland until set. The user's QT_QPA_PLATFORM,
-// when set, chooses instead.
+// Sets the display preference that RuntimeInit applies (DisplayPreference.h); Wayland until
+// set. The user's QT_QPA_PLATFORM, when set, chooses instead.
 void RuntimeSetDisplayPreference(DisplayPreference preference);
 
 // Starts the runtime: creates the QApplication unless one exists already (a test binary makes

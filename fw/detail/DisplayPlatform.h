@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "fw/Runtime.h"
+#include "fw/DisplayPreference.h"
 
 // Private to the framework: which display platform Qt is asked to start, and what each one opens.
 namespace fw::detail {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/Runtime.h"
+#include "fw/DisplayPreference.h"
 
 // Private to the framework: how the runtime makes the process's QApplication.
 class QApplication;
