@@ -4,15 +4,15 @@
 #include <type_traits>
 #include <variant>
 
-#include "fw/Canvas.h"
-#include "fw/Label.h"
-#include "fw/Listbox.h"
-#include "fw/PushButton.h"
-#include "fw/Separator.h"
-#include "fw/TextArea.h"
-#include "fw/TextField.h"
-#include "fw/Timer.h"
-#include "fw/Window.h"
+#include "fw/ui/Canvas.h"
+#include "fw/ui/Label.h"
+#include "fw/ui/Listbox.h"
+#include "fw/ui/PushButton.h"
+#include "fw/ui/Separator.h"
+#include "fw/ui/TextArea.h"
+#include "fw/ui/TextField.h"
+#include "fw/ui/Timer.h"
+#include "fw/ui/Window.h"
 
 namespace bench {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "fw/PropertyTable.h"
+#include "fw/properties/PropertyTable.h"
 
 namespace bench {
 

@@ -6,11 +6,11 @@
 #include <QWidget>
 
 #include "deck/CardPictures.h"
-#include "fw/Date.h"
-#include "fw/Picture.h"
-#include "fw/Random.h"
-#include "fw/TestAccess.h"
-#include "fw/Window.h"
+#include "fw/core/Date.h"
+#include "fw/core/Random.h"
+#include "fw/pictures/Picture.h"
+#include "fw/ui/TestAccess.h"
+#include "fw/ui/Window.h"
 
 namespace bench {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "fw/Object.h"
+#include "fw/core/Object.h"
 #include "game/KarutaWindow.h"
 
 class QWidget;

@@ -18,17 +18,17 @@
 #include <string>
 
 #include "bench/GameSession.h"
-#include "fw/Canvas.h"
-#include "fw/Font.h"
-#include "fw/Label.h"
-#include "fw/Listbox.h"
-#include "fw/PropertyList.h"
-#include "fw/PushButton.h"
-#include "fw/Separator.h"
-#include "fw/TextArea.h"
-#include "fw/TextField.h"
-#include "fw/Timer.h"
-#include "fw/Window.h"
+#include "fw/properties/PropertyList.h"
+#include "fw/ui/Canvas.h"
+#include "fw/ui/Font.h"
+#include "fw/ui/Label.h"
+#include "fw/ui/Listbox.h"
+#include "fw/ui/PushButton.h"
+#include "fw/ui/Separator.h"
+#include "fw/ui/TextArea.h"
+#include "fw/ui/TextField.h"
+#include "fw/ui/Timer.h"
+#include "fw/ui/Window.h"
 
 namespace bench {
 namespace {

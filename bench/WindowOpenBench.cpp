@@ -12,9 +12,9 @@
 #include "bench/Measurements.h"
 #include "bench/PlainMainWindow.h"
 #include "deck/CardPictures.h"
-#include "fw/Picture.h"
-#include "fw/TestAccess.h"
-#include "fw/Window.h"
+#include "fw/pictures/Picture.h"
+#include "fw/ui/TestAccess.h"
+#include "fw/ui/Window.h"
 #include "game/KarutaWindow.h"
 
 namespace bench {

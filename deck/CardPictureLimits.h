@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fw/PictureLimits.h"
+#include "fw/pictures/PictureLimits.h"
 
 namespace deck {
 

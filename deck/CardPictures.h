@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fw/Object.h"
-#include "fw/Picture.h"
+#include "fw/core/Object.h"
+#include "fw/pictures/Picture.h"
 
 namespace deck {
 namespace testing {

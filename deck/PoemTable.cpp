@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "fw/Exceptions.h"
+#include "fw/core/Exceptions.h"
 
 namespace deck {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "fw/PropertyList.h"
+#include "fw/properties/PropertyList.h"
 #include "tests/support/DeclaredPropertyTypes.h"
 
 // A target that bears every property name the framework's classes declare, with its declared

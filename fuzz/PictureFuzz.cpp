@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "deck/CardPictureLimits.h"
-#include "fw/PngPicture.h"
+#include "fw/pictures/PngPicture.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "fuzz/AllPropertiesTarget.h"
-#include "fw/DeclaredPropertyList.h"
-#include "fw/PropertyList.h"
+#include "fw/properties/DeclaredPropertyList.h"
+#include "fw/properties/PropertyList.h"
 
 namespace {
 

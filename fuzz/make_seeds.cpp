@@ -6,7 +6,7 @@
 
 #include "fuzz/AllPropertiesTarget.h"
 #include "fuzz/SeedFiles.h"
-#include "fw/PropertyList.h"
+#include "fw/properties/PropertyList.h"
 #include "tests/support/MainWindowList.h"
 
 namespace {

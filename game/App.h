@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/Application.h"
+#include "fw/runtime/Application.h"
 
 namespace game {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "fw/Canvas.h"
+#include "fw/ui/Canvas.h"
 
 namespace game {
 

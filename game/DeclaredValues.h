@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "fw/Color.h"
-#include "fw/DeclaredPropertyList.h"
-#include "fw/PropertyList.h"
+#include "fw/core/Color.h"
+#include "fw/properties/DeclaredPropertyList.h"
+#include "fw/properties/PropertyList.h"
 
 // Small constructors that keep the declared property tables readable: each says the type of the
 // value it makes, as the property list will store it.

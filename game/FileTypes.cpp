@@ -1,6 +1,6 @@
 #include "game/FileTypes.h"
 
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
 
 namespace game::FileTypes {
 

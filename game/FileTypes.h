@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/FileType.h"
+#include "fw/runtime/FileType.h"
 
 // The program's one declared document type. Nothing opens or saves a document; the type is
 // registered at start-up and read by nothing afterwards.

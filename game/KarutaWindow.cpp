@@ -1,6 +1,6 @@
 #include "game/KarutaWindow.h"
 
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
 
 namespace game {
 

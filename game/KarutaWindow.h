@@ -3,19 +3,19 @@
 #include <cstdint>
 #include <string>
 
-#include "fw/Array.h"
-#include "fw/Canvas.h"
-#include "fw/Graphics.h"
-#include "fw/Label.h"
-#include "fw/Listbox.h"
-#include "fw/Menu.h"
-#include "fw/PushButton.h"
-#include "fw/Rect.h"
-#include "fw/Separator.h"
-#include "fw/TextArea.h"
-#include "fw/TextField.h"
-#include "fw/Timer.h"
-#include "fw/Window.h"
+#include "fw/core/Array.h"
+#include "fw/core/Rect.h"
+#include "fw/menus/Menu.h"
+#include "fw/ui/Canvas.h"
+#include "fw/ui/Graphics.h"
+#include "fw/ui/Label.h"
+#include "fw/ui/Listbox.h"
+#include "fw/ui/PushButton.h"
+#include "fw/ui/Separator.h"
+#include "fw/ui/TextArea.h"
+#include "fw/ui/TextField.h"
+#include "fw/ui/Timer.h"
+#include "fw/ui/Window.h"
 
 namespace game {
 

@@ -1,9 +1,9 @@
 // A press of the start button: the next question of the game is opened, timed from this moment,
 // dealt onto the ten card faces, and one of the ten cards is chosen as the question.
-#include "fw/Date.h"
-#include "fw/Random.h"
-#include "fw/Runtime.h"
-#include "fw/Text.h"
+#include "fw/core/Date.h"
+#include "fw/core/Random.h"
+#include "fw/core/Text.h"
+#include "fw/runtime/Runtime.h"
 #include "game/KarutaWindow.h"
 
 namespace game {

@@ -1,6 +1,6 @@
 // The end of a game of ten questions: the counters go back, the faces are cleared, the title is
 // chosen by the total and shown with the total in the result window.
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
 #include "game/KarutaWindow.h"
 #include "game/MessageWindow.h"
 #include "game/Rules.h"

@@ -1,9 +1,9 @@
 // A press on a card face is the player's answer: judged against the question, marked, scored by
 // the seconds taken and totalled. Every press is judged, a further press on the same question
 // included; the tenth answer ends the game.
-#include "fw/Color.h"
-#include "fw/Date.h"
-#include "fw/Text.h"
+#include "fw/core/Color.h"
+#include "fw/core/Date.h"
+#include "fw/core/Text.h"
 #include "game/KarutaWindow.h"
 #include "game/Rules.h"
 

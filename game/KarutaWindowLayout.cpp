@@ -3,8 +3,8 @@
 // which every handler reaches a control by name.
 #include <array>
 
-#include "fw/Event.h"
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
+#include "fw/ui/Event.h"
 #include "game/CardCanvases.h"
 #include "game/DeclaredValues.h"
 #include "game/KarutaWindow.h"

@@ -1,8 +1,8 @@
 // The one-second tick: while a question is open it shows one more character of the poem for
 // every whole second since the deal; on every tick it rewrites the time and score displays.
 // The four field open handlers give their fields their first text.
-#include "fw/Date.h"
-#include "fw/Text.h"
+#include "fw/core/Date.h"
+#include "fw/core/Text.h"
 #include "game/KarutaWindow.h"
 #include "game/Rules.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "fw/DeclaredPropertyList.h"
+#include "fw/properties/DeclaredPropertyList.h"
 
 // What the main window is made of, as declared data: its own property list and its 45 controls
 // in creation order, each with the property list it is given. Nothing here is computed from

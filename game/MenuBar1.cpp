@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
 
 namespace game {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/Menu.h"
+#include "fw/menus/Menu.h"
 
 namespace game {
 

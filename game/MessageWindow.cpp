@@ -1,7 +1,7 @@
 #include "game/MessageWindow.h"
 
-#include "fw/Event.h"
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
+#include "fw/ui/Event.h"
 #include "game/ResultWindowDeclarations.h"
 #include "game/SetProperties.h"
 

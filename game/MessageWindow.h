@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fw/Label.h"
-#include "fw/PushButton.h"
-#include "fw/Window.h"
+#include "fw/ui/Label.h"
+#include "fw/ui/PushButton.h"
+#include "fw/ui/Window.h"
 
 namespace game {
 

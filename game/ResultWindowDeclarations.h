@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/DeclaredPropertyList.h"
+#include "fw/properties/DeclaredPropertyList.h"
 
 // What the result window is made of, as declared data: its own property list and those of its
 // two controls, the label "Message" and the button "OKButton".

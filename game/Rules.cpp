@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "fw/Text.h"
+#include "fw/core/Text.h"
 
 namespace game {
 namespace {

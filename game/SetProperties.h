@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/DeclaredPropertyList.h"
+#include "fw/properties/DeclaredPropertyList.h"
 
 namespace game {
 

@@ -2,10 +2,10 @@
 
 #include <exception>
 
-#include "fw/Application.h"
-#include "fw/Dispatch.h"
-#include "fw/Event.h"
-#include "fw/Runtime.h"
+#include "fw/core/Dispatch.h"
+#include "fw/runtime/Application.h"
+#include "fw/runtime/Runtime.h"
+#include "fw/ui/Event.h"
 #include "game/App.h"
 #include "game/FileTypes.h"
 #include "game/KarutaWindow.h"

@@ -13,7 +13,7 @@
 
 #include "deck/CardPictures.h"
 #include "deck/PoemTable.h"
-#include "fw/Picture.h"
+#include "fw/pictures/Picture.h"
 
 #ifndef KARUTA_CARD_PICTURES_DIR
 #error "the build passes the folder of the drawn card pictures as KARUTA_CARD_PICTURES_DIR"

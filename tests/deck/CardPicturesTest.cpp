@@ -15,9 +15,9 @@
 #include <string>
 
 #include "deck/CardPictures.h"
-#include "fw/Exceptions.h"
-#include "fw/FaultPoint.h"
-#include "fw/Picture.h"
+#include "fw/core/Exceptions.h"
+#include "fw/core/FaultPoint.h"
+#include "fw/pictures/Picture.h"
 #include "tests/support/OpenCounter.h"
 
 namespace {

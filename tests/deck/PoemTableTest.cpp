@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "deck/PoemTable.h"
-#include "fw/Exceptions.h"
+#include "fw/core/Exceptions.h"
 
 namespace {
 

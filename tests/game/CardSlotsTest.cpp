@@ -3,7 +3,7 @@
 #include <QImage>
 #include <cstdint>
 
-#include "fw/Runtime.h"
+#include "fw/runtime/Runtime.h"
 #include "tests/game/GameFixture.h"
 
 namespace {

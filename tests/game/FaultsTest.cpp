@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "deck/CardPictureLimits.h"
-#include "fw/Dispatch.h"
-#include "fw/FaultPoint.h"
+#include "fw/core/Dispatch.h"
+#include "fw/core/FaultPoint.h"
 #include "game/Rules.h"
 #include "tests/game/GameFixture.h"
 #include "tests/support/GameInvariants.h"

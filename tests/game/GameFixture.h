@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "deck/CardPictures.h"
-#include "fw/Date.h"
-#include "fw/Random.h"
-#include "fw/Runtime.h"
-#include "fw/TestAccess.h"
-#include "fw/Window.h"
+#include "fw/core/Date.h"
+#include "fw/core/Random.h"
+#include "fw/runtime/Runtime.h"
+#include "fw/ui/TestAccess.h"
+#include "fw/ui/Window.h"
 #include "game/KarutaWindow.h"
 #include "game/MessageWindow.h"
 #include "tests/support/CardResources.h"

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "deck/PoemTable.h"
-#include "fw/Dispatch.h"
-#include "fw/FaultPoint.h"
-#include "fw/Runtime.h"
-#include "fw/Text.h"
+#include "fw/core/Dispatch.h"
+#include "fw/core/FaultPoint.h"
+#include "fw/core/Text.h"
+#include "fw/runtime/Runtime.h"
 #include "game/Rules.h"
 #include "tests/game/GameFixture.h"
 

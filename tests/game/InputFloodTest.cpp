@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <random>
 
-#include "fw/Dispatch.h"
+#include "fw/core/Dispatch.h"
 #include "tests/game/GameFixture.h"
 #include "tests/support/GameInvariants.h"
 

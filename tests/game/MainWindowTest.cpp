@@ -7,9 +7,9 @@
 #include <set>
 
 #include "deck/PoemTable.h"
-#include "fw/Application.h"
-#include "fw/Runtime.h"
-#include "fw/Text.h"
+#include "fw/core/Text.h"
+#include "fw/runtime/Application.h"
+#include "fw/runtime/Runtime.h"
 #include "game/MainWindowDeclarations.h"
 #include "game/MenuBar1.h"
 #include "tests/game/GameFixture.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "fw/RectControl.h"
+#include "fw/ui/RectControl.h"
 #include "game/Rules.h"
 #include "tests/game/GameFixture.h"
 #include "tests/support/GameInvariants.h"

@@ -5,11 +5,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "fw/Application.h"
-#include "fw/Dispatch.h"
-#include "fw/FaultPoint.h"
-#include "fw/Runtime.h"
-#include "fw/Window.h"
+#include "fw/core/Dispatch.h"
+#include "fw/core/FaultPoint.h"
+#include "fw/runtime/Application.h"
+#include "fw/runtime/Runtime.h"
+#include "fw/ui/Window.h"
 #include "game/FileTypes.h"
 #include "game/KarutaWindow.h"
 #include "game/MenuBar1.h"

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QImage>
 
-#include "fw/Picture.h"
+#include "fw/pictures/Picture.h"
 
 namespace {
 

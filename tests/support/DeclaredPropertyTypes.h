@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "fw/PropertyList.h"
+#include "fw/properties/PropertyList.h"
 
 // The type of every property name that the program's declared lists use, as the list format
 // fixes it. The property-list tests, the control tests and the fuzz target all check against

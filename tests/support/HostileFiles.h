@@ -3,7 +3,7 @@
 #include <QString>
 #include <array>
 
-#include "fw/PictureRefusal.h"
+#include "fw/pictures/PictureRefusal.h"
 
 // Picture files made to hurt a loader that trusts them, each a kind the program could meet in
 // its resources folder: for the tests of one picture and of a whole game on them. Each is made

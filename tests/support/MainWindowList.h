@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "fw/Color.h"
-#include "fw/PropertyList.h"
+#include "fw/core/Color.h"
+#include "fw/properties/PropertyList.h"
 
 // The main window's 22 window properties as a realistic list for the framework's own tests and
 // for the fuzzer's seed corpus, which cannot reach the game's declarations. It needs no Qt.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fw/PictureLimits.h"
+#include "fw/pictures/PictureLimits.h"
 
 namespace karuta_test {
 

@@ -1,0 +1,62 @@
+#include "fw/desktop/DisplayPlatform.h"
+
+#include <cstdlib>
+
+namespace fw::detail {
+namespace {
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+DisplayEnvironment DisplayEnvironment::OfThisProcess() {
+    const auto value = [](const char* variable) {
+        const char* text = std::getenv(variable);
+        return std::string(text != nullptr ? text : "");
+    };
+    return {value("QT_QPA_PLATFORM"), value("XDG_SESSION_TYPE"), value("WAYLAND_DISPLAY"),
+            value("DISPLAY")};
+}
+
+// Left to itself, Qt tries Wayland first wherever a Wayland session is announced and, where its
+// Wayland plugin is not installed, says so on standard error before it falls back to X.
+const char* ChosenDisplayPlatform(const DisplayEnvironment& environment,
+                                  DisplayPreference preference) noexcept {
+    if (!environment.qtPlatform.empty()) {
+        return nullptr;
+    }
+    if (environment.waylandDisplay.empty() && environment.sessionType != "wayland") {
+        return nullptr;
+    }
+    if (environment.display.empty()) {
+        return "wayland";
+    }
+    return preference == DisplayPreference::kX ? "xcb;wayland" : "wayland;xcb";
+}
+
+std::string CannotOpenDisplay(std::string_view platform) {
+    const char* variable = nullptr;
+    const char* kind = "";
+    if (platform == "xcb") {
+        variable = "DISPLAY";
+    } else if (platform.substr(0, 7) == "wayland") {
+        variable = "WAYLAND_DISPLAY";
+        kind = "Wayland ";
+    }
+    if (variable == nullptr) {
+        return CannotStartPlatform(platform);
+    }
+    if (!IsSet(variable)) {
+        return std::string("no ") + kind + "display (" + variable + " is not set)";
+    }
+    return std::string("cannot open the ") + kind + "display \"" + std::getenv(variable) + "\"";
+}
+
+std::string CannotStartPlatform(std::string_view platform) {
+    return "cannot start the display platform \"" + std::string(platform) + "\"";
+}
+
+}  // namespace fw::detail
