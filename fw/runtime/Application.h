@@ -18,8 +18,7 @@ public:
     void SetMenuBar(Ref<fw::MenuBar> bar);
 
     // Records that the program asks for high-resolution display support. Qt 6 is always
-    // high-DPI aware: card pictures are drawn at twice their size so they stay sharp, whatever
-    // this says, so nothing else changes.
+    // high-DPI aware, whatever this says, so nothing else changes.
     static void _SetSupportsHiDPI(bool on);
     static bool SupportsHiDPI() noexcept;
 

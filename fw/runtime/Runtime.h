@@ -11,8 +11,8 @@
 #include "fw/desktop/DisplayPreference.h"
 
 // The runtime: the process's path from its start through the initialisers, the framework's own
-// set-up, the event loop and the finalisers to the exit code. Each operation passes the fault
-// point of its own name first, so tests can make any step raise.
+// set-up, the event loop and the finalisers to the exit code. Each step of the run passes the
+// fault point of its own name first, so tests can make any step raise.
 namespace fw {
 
 class Application;
@@ -23,8 +23,9 @@ void RuntimeSetDisplayPreference(DisplayPreference preference);
 
 // Starts the runtime: creates the QApplication unless one exists already (a test binary makes
 // its own). Only the program name is handed to Qt: neither the program nor Qt reads any other
-// argument. When Qt cannot open a display the process ends here, not by an exception: one line
-// on standard error names the display, and the exit status is 1.
+// argument. When no display platform starts, the process ends here, not by an exception: one
+// line on standard error names what failed (the display, or the platform itself), and the exit
+// status is 1.
 void RuntimeInit(int argc, char** argv, char** envp);
 
 // Functions run by RuntimePerformInitializers / RuntimePerformFinalizers, in registration order.
