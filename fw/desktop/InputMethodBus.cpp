@@ -96,12 +96,14 @@ std::string RunningDaemonAddress(const std::string& text) {
         } else if (line.starts_with(kPid)) {
             pid_t value = 0;
             const std::string_view digits = line.substr(kPid.size());
-            const auto parsed =
-                std::from_chars(digits.data(), digits.data() + digits.size(), value);
-            pid = parsed.ec == std::errc() ? std::optional<pid_t>(value) : std::nullopt;
+            const char* end = digits.data() + digits.size();
+            const auto parsed = std::from_chars(digits.data(), end, value);
+            // Qt takes what is not a whole number as 0, which kill() finds alive (this process's
+            // group), and goes on to connect.
+            pid = parsed.ec == std::errc() && parsed.ptr == end ? value : 0;
         }
     }
-    if (address.empty() || !pid || *pid <= 0 || ::kill(*pid, 0) != 0) {
+    if (address.empty() || !pid || *pid < 0 || ::kill(*pid, 0) != 0) {
         return {};
     }
     return address;

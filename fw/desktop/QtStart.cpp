@@ -59,7 +59,13 @@ void KeepQtOffTheSessionBus(const std::string& sessionBus) {
 // connects to IBus's bus and waits as long as that stays silent. Where it is silent, the platform's
 // own input handling takes its place for this run: typing still works, without IBus.
 void KeepTheInputMethodOffASilentBus(const std::string& sessionBus, BusDeadline deadline) {
-    if (InputMethodBusIsSilent(InputMethodEnvironment::OfThisProcess(sessionBus), deadline)) {
+    bool silent = true;  // out of memory: better no IBus than a wait
+    try {
+        silent =
+            InputMethodBusIsSilent(InputMethodEnvironment::OfThisProcess(sessionBus), deadline);
+    } catch (...) {
+    }
+    if (silent) {
         qunsetenv("QT_IM_MODULE");
     }
 }

@@ -83,6 +83,9 @@ TEST(InputMethodBusTest, TheInputMethodIsLeftOutWhereItsBusIsSilent) {
     // No process has the largest process id there can be.
     const std::string gone =
         write("gone", "IBUS_ADDRESS=" + silent.Address() + "\nIBUS_DAEMON_PID=2147483647\n");
+    // Qt reads a process id that is not a number as 0, which kill() finds alive.
+    const std::string garbled =
+        write("garbled", "IBUS_ADDRESS=" + silent.Address() + "\nIBUS_DAEMON_PID=12x\n");
     const std::string pipe = root + "/pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     PipeWatchdog watchdog({QString::fromStdString(pipe)}, 2s);
@@ -98,6 +101,7 @@ TEST(InputMethodBusTest, TheInputMethodIsLeftOutWhereItsBusIsSilent) {
         {"another input method", Environment("compose", running), false},
         {"no input method asked for", Environment(std::nullopt, running), false},
         {"the daemon that wrote the file is gone", Environment("ibus", gone), false},
+        {"a process id that is not a number", Environment("ibus", garbled), true},
         {"no address file", Environment("ibus", root + "/missing"), false},
         {"the address file is a pipe", Environment("ibus", pipe), true},
     };
