@@ -1,15 +1,14 @@
 #include "fw/desktop/InputMethodBus.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <string_view>
+
+#include "fw/core/RegularFile.h"
 
 namespace fw::detail {
 namespace {
@@ -27,42 +26,28 @@ bool IsIBus(std::string_view module) {
                       [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b; });
 }
 
+// A short file read without waiting on it: Qt's own read of the address file opens whatever is
+// there and would wait on a pipe with nothing behind it, so a file that is not a regular one (or
+// too long to be an address file) counts against the bus. Nothing when the file cannot be had,
+// as Qt then gives up at once.
 struct SmallFile {
-    enum class State { kMissing, kUnreadable, kRead } state = State::kMissing;
-    std::string text;
+    bool qtWouldWait = false;
+    std::optional<std::string> text;
 };
 
-// Reads a short file without waiting on it: opened so that a pipe or a device does not block,
-// and read only when it is a regular file. Qt's own read of the address file opens whatever is
-// there and would wait on a pipe with nothing behind it, so anything else is unreadable here.
 SmallFile ReadSmallFile(const std::string& path) {
-    SmallFile file;
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) {
-        return file;
-    }
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > static_cast<off_t>(kMaxSmallFileBytes)) {
-        ::close(descriptor);
-        file.state = SmallFile::State::kUnreadable;
-        return file;
-    }
-    file.state = SmallFile::State::kRead;
-    char chunk[4096];
-    ssize_t got = 0;
-    while (file.text.size() < kMaxSmallFileBytes &&
-           (got = ::read(descriptor, chunk, sizeof(chunk))) != 0) {
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    FileBytes file = ReadRegularFile(path, kMaxSmallFileBytes);
+    switch (file.failure) {
+        case FileReadFailure::kNone:
+            return {false, std::string(file.bytes.begin(), file.bytes.end())};
+        case FileReadFailure::kNotRegularFile:
+        case FileReadFailure::kOverByteCap:
+            return {true, std::nullopt};
+        case FileReadFailure::kMissing:
+        case FileReadFailure::kUnreadable:
             break;
-        }
-        file.text.append(chunk, static_cast<size_t>(got));
     }
-    ::close(descriptor);
-    return file;
+    return {};
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -131,9 +116,9 @@ std::optional<std::string> Variable(const char* name) {
 // The machine id as D-Bus libraries read it: the first of its files that holds one.
 std::string DBusMachineId() {
     for (const char* path : {"/var/lib/dbus/machine-id", "/etc/machine-id"}) {
-        const SmallFile file = ReadSmallFile(path);
-        const std::string_view id = Trimmed(file.text);
-        if (file.state == SmallFile::State::kRead && !id.empty()) {
+        const std::string text = ReadSmallFile(path).text.value_or("");
+        const std::string_view id = Trimmed(text);
+        if (!id.empty()) {
             return std::string(id);
         }
     }
@@ -205,10 +190,10 @@ bool InputMethodBusIsSilent(const InputMethodEnvironment& environment, BusDeadli
                           .outcome);
     }
     const SmallFile file = ReadSmallFile(IBusAddressFile(environment));
-    if (file.state != SmallFile::State::kRead) {
-        return file.state == SmallFile::State::kUnreadable;
+    if (!file.text) {
+        return file.qtWouldWait;
     }
-    const std::string address = RunningDaemonAddress(file.text);
+    const std::string address = RunningDaemonAddress(*file.text);
     if (address.empty()) {
         return false;
     }

@@ -17,7 +17,7 @@
 
 #include "fw/core/FaultPoint.h"
 #include "fw/core/ProgramName.h"
-#include "fw/pictures/PictureBytes.h"
+#include "fw/core/RegularFile.h"
 #include "fw/pictures/PngPicture.h"
 #include "fw/pictures/RefusedFiles.h"
 
@@ -97,15 +97,31 @@ QImage FitForDrawing(QImage image, int side) {
     return image;
 }
 
+PictureRefusal RefusalFor(FileReadFailure failure) {
+    switch (failure) {
+        case FileReadFailure::kNone:
+            return PictureRefusal::kNone;
+        case FileReadFailure::kMissing:
+            return PictureRefusal::kMissing;
+        case FileReadFailure::kUnreadable:
+            return PictureRefusal::kUnreadable;
+        case FileReadFailure::kNotRegularFile:
+            return PictureRefusal::kNotRegularFile;
+        case FileReadFailure::kOverByteCap:
+            return PictureRefusal::kOverByteCap;
+    }
+    return PictureRefusal::kUnreadable;
+}
+
 // Reads and decodes one file. Every way the file can fail to be a picture ends in a null image
 // and a reason; nothing here raises. identity is the file read, once it could be looked at.
 QImage DecodeFile(const std::string& path, const PictureLimits& limits, PictureRefusal& refusal,
                   std::optional<FileIdentity>& identity) noexcept {
     try {
-        PictureBytes file = ReadPictureBytes(path, limits.maxFileBytes);
+        FileBytes file = ReadRegularFile(path, limits.maxFileBytes);
         identity = file.identity;
-        if (file.refusal != PictureRefusal::kNone) {
-            refusal = file.refusal;
+        if (file.failure != FileReadFailure::kNone) {
+            refusal = RefusalFor(file.failure);
             return {};
         }
         const RgbaPicture decoded = DecodePng(std::span(file.bytes), limits);

@@ -21,7 +21,7 @@ public:
     // within limits. Gives nil, and never raises for that, when the name is empty or reaches
     // outside the folder (a path separator or ".."), or when the file is missing, unreadable, not
     // a regular file, longer than limits.maxFileBytes, not PNG, malformed, larger than limits
-    // allow, or more costly to decode (PictureBytes.h, PngPicture.h), or when memory runs short
+    // allow, or more costly to decode (RegularFile.h, PngPicture.h), or when memory runs short
     // while it is loaded. The first time a file gives nil for each of the reasons after the
     // name's, a line on standard error names it and the reason. A file refused for what it holds
     // stays refused at the cost of one look at it, without being read, until it is seen to change

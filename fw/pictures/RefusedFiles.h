@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "fw/pictures/FileIdentity.h"
+#include "fw/core/FileIdentity.h"
 #include "fw/pictures/PictureLimits.h"
 #include "fw/pictures/PictureRefusal.h"
 

@@ -1,4 +1,4 @@
-#include "fw/pictures/PictureBytes.h"
+#include "fw/core/RegularFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,11 +15,11 @@
 
 namespace {
 
-// A picture file's name swapped, again and again while it is being read, between a regular
+// A file's name swapped, again and again while it is being read, between a regular
 // file and a named pipe (the pipe itself, or a link to it): the pipe is never opened, and the
 // regular file is still read whenever the name leads to it. The reader that looked at the name
 // before opening it opened the pipe in some of the loads that met it.
-TEST(PictureBytesTest, NothingButARegularFileIsOpenedWhileTheNameIsSwapped) {
+TEST(RegularFileTest, NothingButARegularFileIsOpenedWhileTheNameIsSwapped) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const auto at = [&](const char* name) { return QFile::encodeName(folder.filePath(name)); };
@@ -61,9 +61,9 @@ TEST(PictureBytesTest, NothingButARegularFileIsOpenedWhileTheNameIsSwapped) {
         int read = 0;
         int refused = 0;
         for (int load = 0; load < 10000; ++load) {
-            const fw::PictureBytes file = fw::ReadPictureBytes(card.toStdString(), 1 << 20);
-            read += file.refusal == fw::PictureRefusal::kNone;
-            refused += file.refusal == fw::PictureRefusal::kNotRegularFile;
+            const fw::FileBytes file = fw::ReadRegularFile(card.toStdString(), 1 << 20);
+            read += file.failure == fw::FileReadFailure::kNone;
+            refused += file.failure == fw::FileReadFailure::kNotRegularFile;
         }
         stop = true;
         swapper.join();

@@ -6,14 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "fw/pictures/FileIdentity.h"
-#include "fw/pictures/PictureRefusal.h"
+#include "fw/core/FileIdentity.h"
 
 namespace fw {
 
-struct PictureBytes {
-    std::vector<uint8_t> bytes;  // the whole file when refusal is kNone, else empty
-    PictureRefusal refusal = PictureRefusal::kNone;
+// Why a file was not read.
+enum class FileReadFailure {
+    kNone,            // read whole
+    kMissing,         // no file of that name
+    kUnreadable,      // no permission, or an error while reading
+    kNotRegularFile,  // a folder, a pipe, a device, a socket
+    kOverByteCap,     // longer than the caller allows
+};
+
+struct FileBytes {
+    std::vector<uint8_t> bytes;  // the whole file when failure is kNone, else empty
+    FileReadFailure failure = FileReadFailure::kNone;
     // The file that the name led to, once it could be looked at (whether or not it was read).
     std::optional<FileIdentity> identity;
 };
@@ -25,8 +33,8 @@ struct PictureBytes {
 // system has no such descriptors, the name is opened without waiting and the opened file judged
 // by its own type, so a device swapped in at that moment has been opened.) Nothing waits on a
 // pipe or a device; looking the file up and reading it still wait as long as its file system
-// takes to answer, so a picture file on a network or user-space file system that never answers
-// holds the program with it. Never raises for a file that cannot be read.
-PictureBytes ReadPictureBytes(const std::string& path, size_t maxBytes);
+// takes to answer, so a file on a network or user-space file system that never answers holds the
+// program with it. Never raises for a file that cannot be read.
+FileBytes ReadRegularFile(const std::string& path, size_t maxBytes);
 
 }  // namespace fw

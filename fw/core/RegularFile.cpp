@@ -1,4 +1,4 @@
-#include "fw/pictures/PictureBytes.h"
+#include "fw/core/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,16 +8,16 @@
 #include <string>
 #include <utility>
 
-#include "fw/pictures/Descriptor.h"
+#include "fw/core/Descriptor.h"
 
 namespace fw {
 namespace {
 
 using detail::Descriptor;
 
-PictureRefusal OpenFailure(int error) {
-    return error == ENOENT || error == ENOTDIR ? PictureRefusal::kMissing
-                                               : PictureRefusal::kUnreadable;
+FileReadFailure OpenFailure(int error) {
+    return error == ENOENT || error == ENOTDIR ? FileReadFailure::kMissing
+                                               : FileReadFailure::kUnreadable;
 }
 
 // Opens for reading the file that place points at, and that file only: not the name, which may
@@ -33,7 +33,7 @@ int OpenForReading(const Descriptor& place) {
 
 // Reads file to its end, refusing it once it is longer than maxBytes. size is what the file
 // said it held; it may have grown since.
-PictureBytes ReadWhole(const Descriptor& file, size_t size, size_t maxBytes) {
+FileBytes ReadWhole(const Descriptor& file, size_t size, size_t maxBytes) {
     // One byte more than the size told, to notice a file that grew since; a file that grows past
     // the cap is refused as one that was that long already.
     std::vector<uint8_t> bytes(size + 1);
@@ -44,7 +44,7 @@ PictureBytes ReadWhole(const Descriptor& file, size_t size, size_t maxBytes) {
             if (errno == EINTR) {
                 continue;
             }
-            return {{}, PictureRefusal::kUnreadable, {}};
+            return {{}, FileReadFailure::kUnreadable, {}};
         }
         if (n == 0) {
             break;
@@ -55,16 +55,16 @@ PictureBytes ReadWhole(const Descriptor& file, size_t size, size_t maxBytes) {
         }
     }
     if (got > maxBytes) {
-        return {{}, PictureRefusal::kOverByteCap, {}};
+        return {{}, FileReadFailure::kOverByteCap, {}};
     }
     bytes.resize(got);
-    return {std::move(bytes), PictureRefusal::kNone, {}};
+    return {std::move(bytes), FileReadFailure::kNone, {}};
 }
 
 }  // namespace
 
-PictureBytes ReadPictureBytes(const std::string& path, size_t maxBytes) {
-    PictureBytes result;
+FileBytes ReadRegularFile(const std::string& path, size_t maxBytes) {
+    FileBytes result;
 #if defined(O_PATH)
     // Points at whatever the name leads to, links followed, without opening it: a device or a
     // pipe is not told of it.
@@ -74,33 +74,33 @@ PictureBytes ReadPictureBytes(const std::string& path, size_t maxBytes) {
 #endif
     struct stat info {};
     if (place.Get() < 0) {
-        result.refusal = OpenFailure(errno);
+        result.failure = OpenFailure(errno);
         return result;
     }
     if (::fstat(place.Get(), &info) != 0) {
-        result.refusal = PictureRefusal::kUnreadable;
+        result.failure = FileReadFailure::kUnreadable;
         return result;
     }
     result.identity = FileIdentity::Of(info);
     if (!S_ISREG(info.st_mode)) {
-        result.refusal = PictureRefusal::kNotRegularFile;
+        result.failure = FileReadFailure::kNotRegularFile;
         return result;
     }
     if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > maxBytes) {
-        result.refusal = PictureRefusal::kOverByteCap;
+        result.failure = FileReadFailure::kOverByteCap;
         return result;
     }
     const Descriptor file(OpenForReading(place));
     struct stat opened {};
     if (file.Get() < 0 || ::fstat(file.Get(), &opened) != 0) {
-        result.refusal = PictureRefusal::kUnreadable;
+        result.failure = FileReadFailure::kUnreadable;
         return result;
     }
     if (opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
-        result.refusal = PictureRefusal::kNotRegularFile;  // not the file looked at
+        result.failure = FileReadFailure::kNotRegularFile;  // not the file looked at
         return result;
     }
-    PictureBytes read = ReadWhole(file, static_cast<size_t>(info.st_size), maxBytes);
+    FileBytes read = ReadWhole(file, static_cast<size_t>(info.st_size), maxBytes);
     read.identity = result.identity;
     return read;
 }
