@@ -69,10 +69,13 @@ karuta_build() {
 # connections, so that two runs on one machine never meet and nothing waits longer than the
 # server takes to start. Fails with the server's last words when it ends before that, and when
 # it has not started within 30 s. karuta_stop_xvfb ends it.
+# The server keeps running as it is when its last client leaves (-noreset), as a desktop's does:
+# left to itself it resets then, and drops a client that connects meanwhile, which a test
+# starting karuta just after another one ended would see as a display that cannot be opened.
 karuta_start_xvfb() {
   local fd number="" status=0
   KARUTA_XVFB_LOG=$(mktemp)
-  exec {fd}< <(exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>&1 \
+  exec {fd}< <(exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>&1 \
     >"$KARUTA_XVFB_LOG" 2>&1)
   KARUTA_XVFB_PID=$!
   read -r -t 30 -u "$fd" number || status=$?

@@ -133,7 +133,8 @@ for row in "${cases[@]}"; do
     read -r -a GAME_ENV <<<"$environment"
     case $first in
     root)
-        # The X server forgets the root window's properties when its last client goes.
+        # An X server that resets when its last client goes forgets the root window's
+        # properties then: a client stays connected meanwhile.
         start_helper xev -root
         xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
         ;;
