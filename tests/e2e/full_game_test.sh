@@ -71,10 +71,9 @@ check "the result window is a top-level window" [ "$parent" = "$root" ]
 check "the result window shows a message" [ "$text" -ge 100 ]
 
 # Without a window manager there is nothing to activate the window; it then takes the focus
-# directly. The window can close between the key's press and its release, which xdotool
-# reports as an error about a window that no longer exists.
+# directly.
 xdotool windowactivate "$result" 2>/dev/null || xdotool windowfocus "$result"
-xdotool key --window "$result" Return 2>/dev/null || true
+press_keys "$result" Return
 result_closed() {
     ! window_viewable "$result"
 }

@@ -120,12 +120,8 @@ game_ended() {
 # end and sets QUIT_STATUS to its exit status.
 QUIT_STATUS=""
 quit_with_ctrl_q() {
-    # The window can be gone before the key's release is sent, which xdotool reports as an error.
-    # Sent to the window with the focus, the keys are pressed in the X server itself: they are
-    # released again, or the server would repeat Ctrl+Q into the next program to take the focus.
-    xdotool key --window "$1" ctrl+q 2>/dev/null || true
+    press_keys "$1" ctrl+q
     wait_until "karuta to end after Ctrl+Q" game_ended
-    xdotool keyup q ctrl 2>/dev/null || true
     QUIT_STATUS=0
     wait "$KARUTA_PID" || QUIT_STATUS=$?
     KARUTA_PID=""
@@ -170,6 +166,16 @@ other_windows() {
 }
 
 # ---- Input -------------------------------------------------------------------------------
+
+# press_keys <window> <keys>: presses the keys (xdotool's "ctrl+q") on the window and lets them
+# go. Sent to the window with the focus, they are pressed in the X server itself, and a window
+# that the press closes is gone before xdotool sends the release, which it reports as an error
+# about a window that no longer exists. The keys are then released in the server, or it would
+# go on repeating them into whichever window takes the focus next, in this test or a later one.
+press_keys() {
+    xdotool key --window "$1" "$2" 2>/dev/null || true
+    xdotool keyup "$2" 2>/dev/null || true
+}
 
 # click <x> <y>: a left click at a point of the main window.
 click() {
