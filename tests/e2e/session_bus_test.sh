@@ -63,7 +63,13 @@ start_helper env DBUS_SESSION_BUS_ADDRESS="unix:path=$session_bus" XDG_RUNTIME_D
     /usr/libexec/at-spi-bus-launcher --launch-immediately
 launcher_pid=$HELPER_PID
 accessibility_bus=""
+# Asked for its address before the launcher holds its name, the bus would start a launcher of its
+# own, and whichever of the two lost the name would end: the name's owner is waited for first.
 launcher_ready() {
+    local owned
+    owned=$(session --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.a11y.Bus 2>/dev/null) || return 1
+    [[ $owned == *true* ]] || return 1
     accessibility_bus=$(session --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
         2>/dev/null | tr -d ' ')
     [ -n "$accessibility_bus" ]
