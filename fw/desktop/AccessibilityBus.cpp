@@ -13,33 +13,33 @@ bool Silent(BusOutcome outcome) {
     return outcome == BusOutcome::kSilent;
 }
 
-// Connects to an accessibility bus and, where it answers, has the registry answer a ping there:
-// the bridge registers the program with the registry and waits for its reply. The bus starts
-// the registry when nobody runs it yet, as it would for the bridge.
-BusOutcome ReachRegistry(const std::string& address, BusDeadline deadline) {
-    BusClient accessibilityBus;
-    const BusOutcome connected = accessibilityBus.Connect(address, deadline);
-    if (connected != BusOutcome::kAnswered) {
-        return connected;
+// Connects to an accessibility bus and, where it answers, makes the bridge's first call to the
+// registry there, which reads what events screen readers listen for: a reply shows that the
+// registry itself answers, not only its bus. The bus starts the registry when nobody runs it
+// yet, as it would for the bridge.
+BusOutcome ReachRegistry(const std::string& address, BusConnections& buses, BusDeadline deadline) {
+    const BusConnections::Connection bus = buses.Connect(address, deadline);
+    if (bus.client == nullptr) {
+        return bus.outcome;
     }
-    return accessibilityBus
-        .Call("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root",
-              "org.freedesktop.DBus.Peer", "Ping", {}, StartDestination::kYes, deadline)
+    return bus.client
+        ->Call("org.a11y.atspi.Registry", "/org/a11y/atspi/registry", "org.a11y.atspi.Registry",
+               "GetRegisteredEvents", {}, StartDestination::kYes, deadline)
         .outcome;
 }
 
 // The accessibility bus's address as the launcher on the session bus gives it, where the bridge
 // would ask for it; empty where it would not. Nothing when a step is silent.
 std::optional<std::string> LaunchedAddress(const std::string& session, bool alwaysOn,
-                                           BusDeadline deadline) {
-    BusClient sessionBus;
-    const BusOutcome connected = sessionBus.Connect(session, deadline);
-    if (Silent(connected)) {
+                                           BusConnections& buses, BusDeadline deadline) {
+    const BusConnections::Connection connected = buses.Connect(session, deadline);
+    if (Silent(connected.outcome)) {
         return std::nullopt;
     }
-    if (connected != BusOutcome::kAnswered) {
+    if (connected.client == nullptr) {
         return std::string();
     }
+    BusClient& sessionBus = *connected.client;
     const BusClient::Reply owned =
         sessionBus.Call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
                         "NameHasOwner", {kLauncher}, StartDestination::kNo, deadline);
@@ -74,23 +74,36 @@ std::optional<std::string> LaunchedAddress(const std::string& session, bool alwa
     return address.text;
 }
 
-std::optional<std::string> Decide(const AccessibilityBusPlaces& places, BusDeadline deadline) {
+std::optional<std::string> Decide(const AccessibilityBusPlaces& places, BusConnections& buses,
+                                  BusDeadline deadline) {
     const std::optional<std::string> off = kNoAccessibilityBus;
     if (!places.accessibilityAddress.empty()) {
-        return Silent(ReachRegistry(places.accessibilityAddress, deadline)) ? off : std::nullopt;
+        return Silent(ReachRegistry(places.accessibilityAddress, buses, deadline)) ? off
+                                                                                   : std::nullopt;
     }
     const std::string session = SessionBusAddress(places.sessionAddress, places.runtimeFolder);
     if (session.empty()) {
         return off;
     }
-    const std::optional<std::string> launched = LaunchedAddress(session, places.alwaysOn, deadline);
+    const std::optional<std::string> launched =
+        LaunchedAddress(session, places.alwaysOn, buses, deadline);
     if (!launched) {
         return off;
     }
-    for (const std::string& address : {*launched, places.rootWindowAddress}) {
-        if (!address.empty() && Silent(ReachRegistry(address, deadline))) {
+    // On most desktops both name one bus, whose registry is asked once.
+    const std::string& root = places.rootWindowAddress;
+    for (const std::string& address : {*launched, root == *launched ? std::string() : root}) {
+        if (!address.empty() && Silent(ReachRegistry(address, buses, deadline))) {
             return off;
         }
+    }
+    // The bridge is handed the bus it would use and that answered; where the launcher has
+    // screen readers off and the root window names no bus, the bridge uses none at start.
+    if (!launched->empty()) {
+        return launched;
+    }
+    if (!root.empty()) {
+        return root;
     }
     return std::nullopt;
 }
@@ -98,9 +111,9 @@ std::optional<std::string> Decide(const AccessibilityBusPlaces& places, BusDeadl
 }  // namespace
 
 std::optional<std::string> AccessibilityBusOverride(const AccessibilityBusPlaces& places,
-                                                    BusDeadline deadline) {
+                                                    BusConnections& buses, BusDeadline deadline) {
     try {
-        return Decide(places, deadline);
+        return Decide(places, buses, deadline);
     } catch (...) {
         return kNoAccessibilityBus;  // out of memory: better no screen readers than a wait
     }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "fw/desktop/BusClient.h"
+#include "fw/desktop/BusConnections.h"
 
 // Private to the framework: keeping Qt's accessibility bridge from waiting on a desktop bus that
 // does not answer.
@@ -25,15 +25,17 @@ struct AccessibilityBusPlaces {
 // The address "none:" leads nowhere at once: given as AT_SPI_BUS_ADDRESS it keeps the bridge off.
 inline constexpr const char* kNoAccessibilityBus = "none:";
 
-// What AT_SPI_BUS_ADDRESS must become so that the bridge does not wait: kNoAccessibilityBus when
-// a bus that the bridge would use is silent, or when there is no session bus (the program runs
-// outside a desktop session); nothing when every bus it would use answers or refuses at once. The
-// bridge would ask the session bus for the owner of "org.a11y.Bus", ask that owner whether screen
-// readers are on and, if so, for the accessibility bus's address; it connects there and to the root
-// window's address, and registers the program with the accessibility registry on the bus it
-// connected to. Each of those is tried here first, on the calling thread, and nothing of it runs on
-// once this returns by the deadline.
+// What AT_SPI_BUS_ADDRESS must become for the run. The bridge would ask the session bus for the
+// owner of "org.a11y.Bus", ask that owner whether screen readers are on and, if so, for the
+// accessibility bus's address; it connects there and to the root window's address, and asks the
+// accessibility registry on the bus it connected to which events screen readers listen for. Each
+// of those is tried here first, on the calling thread and by the deadline, through buses, so that
+// a bus reached two ways is asked once. Gives kNoAccessibilityBus where one of them is silent, or
+// where there is no session bus (the program runs outside a desktop session); else the bus the
+// bridge would use and that was tried (the launcher's, else the root window's), so that the
+// bridge goes straight there; nothing where the bridge would use no accessibility bus at start,
+// or where AT_SPI_BUS_ADDRESS is set already and its bus answers.
 std::optional<std::string> AccessibilityBusOverride(const AccessibilityBusPlaces& places,
-                                                    BusDeadline deadline);
+                                                    BusConnections& buses, BusDeadline deadline);
 
 }  // namespace fw::detail

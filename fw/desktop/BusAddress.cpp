@@ -74,31 +74,57 @@ bool IsNumericHost(const std::string& host) {
            ::inet_pton(AF_INET6, host.c_str(), address) == 1;
 }
 
-// Whether a client would look a name up to use this entry: a TCP entry (nonce-protected or not)
-// whose host is not a numeric address, or is missing (clients then take "localhost"), or whose
-// port is a service name.
-bool NeedsLookup(std::string_view entry) {
+// What a client does with one entry of an address, as far as start-up can tell beforehand.
+enum class EntryKind {
+    kTriable,     // start-up's own client does what any client would
+    kAutolaunch,  // a client would start a bus for the display
+    kUntriable,   // malformed, a transport start-up lacks, or a name to look up first
+};
+
+bool IsDigits(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether every value of an entry's "key=value,key=value" list unescapes.
+bool ValuesUnescape(std::string_view pairs) {
+    while (!pairs.empty()) {
+        const size_t comma = pairs.find(',');
+        const std::string_view pair = pairs.substr(0, comma);
+        const size_t equals = pair.find('=');
+        if (equals == std::string_view::npos || !Unescaped(pair.substr(equals + 1))) {
+            return false;
+        }
+        pairs = comma == std::string_view::npos ? std::string_view() : pairs.substr(comma + 1);
+    }
+    return true;
+}
+
+EntryKind KindOf(std::string_view entry) {
     const size_t colon = entry.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        return EntryKind::kUntriable;
+    }
     const std::string_view transport = entry.substr(0, colon);
-    if (colon == std::string_view::npos || (transport != "tcp" && transport != "nonce-tcp")) {
-        return false;
-    }
     const std::string_view pairs = entry.substr(colon + 1);
-    const std::optional<std::string_view> host = Value(pairs, "host");
-    if (!host) {
-        return true;
+    if (!ValuesUnescape(pairs)) {
+        return EntryKind::kUntriable;
     }
-    const std::optional<std::string> hostText = Unescaped(*host);
-    if (hostText && !IsNumericHost(*hostText)) {
-        return true;
+    if (transport == "unix") {
+        return EntryKind::kTriable;
+    }
+    if (transport == "autolaunch") {
+        return EntryKind::kAutolaunch;
+    }
+    if (transport != "tcp") {
+        return EntryKind::kUntriable;
+    }
+    // A missing host is "localhost" to a client, a name to look up.
+    const std::optional<std::string_view> host = Value(pairs, "host");
+    if (!host || !IsNumericHost(*Unescaped(*host))) {
+        return EntryKind::kUntriable;
     }
     const std::optional<std::string_view> port = Value(pairs, "port");
-    if (port) {
-        const std::optional<std::string> portText = Unescaped(*port);
-        return portText && !std::all_of(portText->begin(), portText->end(),
-                                        [](char c) { return c >= '0' && c <= '9'; });
-    }
-    return false;
+    return port && !IsDigits(*Unescaped(*port)) ? EntryKind::kUntriable : EntryKind::kTriable;
 }
 
 }  // namespace
@@ -132,13 +158,17 @@ std::string SessionBusAddress(const std::string& address, const std::string& run
     return "unix:path=" + EscapedAddressValue(path);
 }
 
-AddressWithoutLookups WithoutNameLookups(std::string_view address) {
+TriableAddress TriableEntries(std::string_view address) {
     size_t from = 0;
     for (;;) {
         const size_t semicolon = address.find(';', from);
-        if (NeedsLookup(address.substr(from, semicolon - from))) {
+        const std::string_view entry = address.substr(from, semicolon - from);
+        // An empty entry (a trailing ';') is skipped by every client.
+        const EntryKind kind = entry.empty() ? EntryKind::kTriable : KindOf(entry);
+        if (kind != EntryKind::kTriable) {
             // The entries before this one, without the separator that ends them.
-            return {std::string(address.substr(0, from == 0 ? 0 : from - 1)), true};
+            return {std::string(address.substr(0, from == 0 ? 0 : from - 1)),
+                    kind == EntryKind::kUntriable};
         }
         if (semicolon == std::string_view::npos) {
             return {std::string(address), false};

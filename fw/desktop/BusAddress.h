@@ -14,14 +14,19 @@ std::string EscapedAddressValue(std::string_view value);
 // (a client would start a bus).
 std::string SessionBusAddress(const std::string& address, const std::string& runtimeFolder);
 
-// The entries of an address that a client can try without looking a name up. Clients try the
-// entries in order; a TCP entry whose host is not a numeric address (or whose port is not a
-// number) is looked up first, and a look-up waits as long as the name service takes, without a
-// deadline. Those entries and every one after them are left out.
-struct AddressWithoutLookups {
-    std::string reachable;   // the entries before the first that needs a look-up
-    bool lookupCut = false;  // whether an entry was left out for needing one
+// The entries of an address that start-up can try itself, in order, before the first it cannot:
+// clients try the entries in order, so what a client does after those depends on an entry whose
+// outcome start-up cannot know in time. That is an entry that does not parse, a transport the
+// start-up client lacks (nonce-protected TCP, a program to run, and any other but a Unix socket
+// or plain TCP), and a TCP entry whose host is not a numeric address (or whose port is not a
+// number): its name is looked up first, and a look-up waits as long as the name service takes,
+// without a deadline. Such an entry and every one after it are left out, and cut says so. An
+// "autolaunch:" entry ends the entries too, without a cut: a client there starts a bus for the
+// display, which is meant to outlive the program, and start-up leaves that to the client.
+struct TriableAddress {
+    std::string reachable;  // the entries before the first that cannot be tried
+    bool cut = false;       // whether an entry was left out that a client would go on to
 };
-AddressWithoutLookups WithoutNameLookups(std::string_view address);
+TriableAddress TriableEntries(std::string_view address);
 
 }  // namespace fw::detail

@@ -78,13 +78,14 @@ BusClient::~BusClient() {
 }
 
 BusOutcome BusClient::Connect(const std::string& address, BusDeadline deadline) {
-    const AddressWithoutLookups reachable = WithoutNameLookups(address);
-    const BusOutcome outcome = ConnectWithoutLookups(reachable.reachable, deadline);
-    // Where every entry left to try failed, a client would go on to look the next one up.
-    return outcome == BusOutcome::kFailed && reachable.lookupCut ? BusOutcome::kSilent : outcome;
+    const TriableAddress triable = TriableEntries(address);
+    const BusOutcome outcome = ConnectToTriable(triable.reachable, deadline);
+    // Where every entry tried failed, a client would go on to one whose outcome is not known in
+    // time: that counts as silence, which leaves the bus out.
+    return outcome == BusOutcome::kFailed && triable.cut ? BusOutcome::kSilent : outcome;
 }
 
-BusOutcome BusClient::ConnectWithoutLookups(const std::string& address, BusDeadline deadline) {
+BusOutcome BusClient::ConnectToTriable(const std::string& address, BusDeadline deadline) {
     if (address.empty() || bus_ != nullptr || sd_bus_new(&bus_) < 0 ||
         sd_bus_set_address(bus_, address.c_str()) < 0 || sd_bus_set_bus_client(bus_, 1) < 0) {
         return BusOutcome::kFailed;

@@ -35,9 +35,9 @@ public:
 
     // Connects to the bus at address, a D-Bus address with its entries separated by ';' (tried
     // in order, as every client does), logs in and says Hello, which proves the bus answers a
-    // method call. Addresses this client cannot reach give kFailed. An entry that would have to
-    // be looked up by name counts as silent, and so does every entry after it, which a client
-    // reaches only through the look-up: a name service has no deadline.
+    // method call. Addresses this client cannot reach give kFailed. Where every entry tried fails
+    // and a client would go on to one this client cannot try (TriableEntries: a name to look up,
+    // a transport it lacks), the outcome is kSilent: what a client meets there is not known.
     BusOutcome Connect(const std::string& address, BusDeadline deadline);
 
     struct Reply {
@@ -52,7 +52,7 @@ public:
                BusDeadline deadline);
 
 private:
-    BusOutcome ConnectWithoutLookups(const std::string& address, BusDeadline deadline);
+    BusOutcome ConnectToTriable(const std::string& address, BusDeadline deadline);
 
     sd_bus* bus_ = nullptr;
 };

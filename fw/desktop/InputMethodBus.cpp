@@ -3,8 +3,11 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <QDir>
+#include <QFile>
+#include <QString>
 #include <algorithm>
-#include <charconv>
+#include <climits>
 #include <cstdlib>
 #include <string_view>
 
@@ -50,26 +53,54 @@ SmallFile ReadSmallFile(const std::string& path) {
     return {};
 }
 
-std::string_view Trimmed(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && space(text.front())) {
+// White space as Qt trims a line of the address file, and as the D-Bus library trims the machine
+// id: Qt's includes the vertical tab and the form feed.
+constexpr std::string_view kQtWhiteSpace = " \t\n\v\f\r";
+constexpr std::string_view kDBusWhiteSpace = " \t\n\r";
+
+std::string_view Trimmed(std::string_view text, std::string_view space) {
+    const size_t first = text.find_first_not_of(space);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+// A number as Qt reads one from the file: white space around it, a sign, decimal digits, within
+// the range of an int; anything else is 0.
+int QtNumber(std::string_view text) {
+    text = Trimmed(text, kQtWhiteSpace);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && space(text.back())) {
-        text.remove_suffix(1);
+    if (text.empty()) {
+        return 0;
     }
-    return text;
+    long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        value = value * 10 + (c - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            return 0;
+        }
+    }
+    value = negative ? -value : value;
+    return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
 }
 
 // The bus address the file gives, where the daemon it names still runs, as Qt reads it: the
 // last of each line, comment lines skipped; empty where Qt would not connect.
 std::string RunningDaemonAddress(const std::string& text) {
     std::string address;
-    std::optional<pid_t> pid;
+    int pid = -1;
     size_t from = 0;
     while (from < text.size()) {
         const size_t newline = text.find('\n', from);
-        const std::string_view line = Trimmed(std::string_view(text).substr(from, newline - from));
+        const std::string_view line =
+            Trimmed(std::string_view(text).substr(from, newline - from), kQtWhiteSpace);
         from = newline == std::string::npos ? text.size() : newline + 1;
         if (line.starts_with('#')) {
             continue;
@@ -79,16 +110,12 @@ std::string RunningDaemonAddress(const std::string& text) {
         if (line.starts_with(kAddress)) {
             address = line.substr(kAddress.size());
         } else if (line.starts_with(kPid)) {
-            pid_t value = 0;
-            const std::string_view digits = line.substr(kPid.size());
-            const char* end = digits.data() + digits.size();
-            const auto parsed = std::from_chars(digits.data(), end, value);
-            // Qt takes what is not a whole number as 0, which kill() finds alive (this process's
-            // group), and goes on to connect.
-            pid = parsed.ec == std::errc() && parsed.ptr == end ? value : 0;
+            // What is not a number is 0 to Qt, which kill() finds alive (this process's group),
+            // and Qt goes on to connect.
+            pid = QtNumber(line.substr(kPid.size()));
         }
     }
-    if (address.empty() || !pid || *pid < 0 || ::kill(*pid, 0) != 0) {
+    if (address.empty() || pid < 0 || ::kill(pid, 0) != 0) {
         return {};
     }
     return address;
@@ -104,25 +131,34 @@ bool UsesPortal(const InputMethodEnvironment& environment) {
     return !runtime.empty() && ::stat((runtime + "/flatpak-info").c_str(), &info) == 0;
 }
 
-bool Silent(BusOutcome outcome) {
-    return outcome == BusOutcome::kSilent;
+bool IsLowercaseHex(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// Has IBus create an input context on bus, as Qt's first call there does: a reply shows that
+// IBus itself, not only its bus, answers. The context goes with the connection.
+BusOutcome CreateInputContext(BusClient& bus, const char* service, const char* interface,
+                              BusDeadline deadline) {
+    return bus
+        .Call(service, "/org/freedesktop/IBus", interface, "CreateInputContext",
+              {"QIBusInputContext"}, StartDestination::kYes, deadline)
+        .outcome;
+}
+
+// Connects to the bus at address and there has IBus create an input context.
+BusOutcome ReachIBus(const std::string& address, const char* service, const char* interface,
+                     BusConnections& buses, BusDeadline deadline) {
+    const BusConnections::Connection bus = buses.Connect(address, deadline);
+    if (bus.client == nullptr) {
+        return bus.outcome;
+    }
+    return CreateInputContext(*bus.client, service, interface, deadline);
 }
 
 std::optional<std::string> Variable(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
-
-// The machine id as D-Bus libraries read it: the first of its files that holds one.
-std::string DBusMachineId() {
-    for (const char* path : {"/var/lib/dbus/machine-id", "/etc/machine-id"}) {
-        const std::string text = ReadSmallFile(path).text.value_or("");
-        const std::string_view id = Trimmed(text);
-        if (!id.empty()) {
-            return std::string(id);
-        }
-    }
-    return {};
 }
 
 }  // namespace
@@ -140,9 +176,21 @@ InputMethodEnvironment InputMethodEnvironment::OfThisProcess(std::string session
                                        {}};
     // Only Qt's IBus input method reads it, and only then is it worth a read.
     if (environment.module) {
-        environment.machineId = DBusMachineId();
+        environment.machineId = DBusMachineId({"/var/lib/dbus/machine-id", "/etc/machine-id"});
     }
     return environment;
+}
+
+std::optional<std::string> DBusMachineId(const std::vector<std::string>& files) {
+    constexpr size_t kIdDigits = 32;
+    for (const std::string& path : files) {
+        const std::string text = ReadSmallFile(path).text.value_or("");
+        const std::string_view id = Trimmed(text, kDBusWhiteSpace);
+        if (id.size() == kIdDigits && IsLowercaseHex(id)) {
+            return std::string(id);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string IBusAddressFile(const InputMethodEnvironment& environment) {
@@ -167,38 +215,51 @@ std::string IBusAddressFile(const InputMethodEnvironment& environment) {
     }
     std::string config = environment.configHome.value_or("");
     if (config.empty()) {
-        const std::string home = environment.home.value_or("");
-        config = (home.empty() ? "/" : home) + "/.config";
+        // Qt's home folder: the variable cleaned as text (so "/a/link/.." is "/a", whatever the
+        // link leads to), or the root folder.
+        const QByteArray home = QByteArray::fromStdString(environment.home.value_or(""));
+        config = home.isEmpty()
+                     ? "/"
+                     : QFile::encodeName(QDir::cleanPath(QFile::decodeName(home))).toStdString();
+        config += "/.config";
     }
-    return config + "/ibus/bus/" + environment.machineId + "-" + host + "-" + number;
+    return config + "/ibus/bus/" + environment.machineId.value_or("") + "-" + host + "-" + number;
 }
 
-bool InputMethodBusIsSilent(const InputMethodEnvironment& environment, BusDeadline deadline) {
+InputMethodChoice ChooseInputMethod(const InputMethodEnvironment& environment,
+                                    BusConnections& buses, BusDeadline deadline) {
+    InputMethodChoice choice;
     if (!environment.module || !IsIBus(*environment.module)) {
-        return false;
+        return choice;
     }
     if (UsesPortal(environment)) {
-        BusClient sessionBus;
-        const BusOutcome connected = sessionBus.Connect(environment.sessionAddress, deadline);
-        if (connected != BusOutcome::kAnswered) {
-            return Silent(connected);
+        // Where there is no session bus, Qt is given one that refuses at once.
+        if (!environment.sessionAddress.empty()) {
+            choice.leaveOut =
+                ReachIBus(environment.sessionAddress, "org.freedesktop.portal.IBus",
+                          "org.freedesktop.IBus.Portal", buses, deadline) == BusOutcome::kSilent;
         }
-        return Silent(sessionBus
-                          .Call("org.freedesktop.portal.IBus", "/org/freedesktop/IBus",
-                                "org.freedesktop.DBus.Peer", "Ping", {}, StartDestination::kNo,
-                                deadline)
-                          .outcome);
+        return choice;
     }
-    const SmallFile file = ReadSmallFile(IBusAddressFile(environment));
-    if (!file.text) {
-        return file.qtWouldWait;
+    if (!environment.addressFile && !environment.machineId) {
+        choice.leaveOut = true;  // the file has no name, and Qt would end the program looking
+        return choice;
     }
-    const std::string address = RunningDaemonAddress(*file.text);
-    if (address.empty()) {
-        return false;
+    const std::string path = IBusAddressFile(environment);
+    const SmallFile file = ReadSmallFile(path);
+    if (file.qtWouldWait) {
+        choice.leaveOut = true;
+        return choice;
     }
-    BusClient ibus;
-    return Silent(ibus.Connect(address, deadline));
+    const std::string address = file.text ? RunningDaemonAddress(*file.text) : std::string();
+    if (!address.empty()) {
+        choice.leaveOut = ReachIBus(address, "org.freedesktop.IBus", "org.freedesktop.IBus", buses,
+                                    deadline) == BusOutcome::kSilent;
+    }
+    if (!choice.leaveOut) {
+        choice.addressFile = path;
+    }
+    return choice;
 }
 
 }  // namespace fw::detail

@@ -9,6 +9,7 @@
 #include "fw/core/ProgramName.h"
 #include "fw/desktop/AccessibilityBus.h"
 #include "fw/desktop/BusAddress.h"
+#include "fw/desktop/BusConnections.h"
 #include "fw/desktop/DisplayPlatform.h"
 #include "fw/desktop/InputMethodBus.h"
 #include "fw/desktop/StartupMessages.h"
@@ -26,9 +27,10 @@ int gArgc = 1;
 char gPlatformOption[] = "-platform";
 char* gArgv[] = {nullptr, nullptr, nullptr, nullptr};
 
-// How long the desktop's buses may take, all together, to answer before they count as silent: a
-// bus that works answers at once, and the window must still show within a second.
-constexpr std::chrono::milliseconds kDesktopBusPatience{500};
+// How long each desktop service may take to answer before it counts as silent and its feature
+// is left out for the run: one that works answers at once, and the window must still show
+// within a second with every service silent.
+constexpr std::chrono::milliseconds kServicePatience{500};
 
 // A session bus address that every D-Bus library takes as it is and that refuses a connection at
 // once: /dev/null is never a socket.
@@ -38,45 +40,66 @@ std::string Variable(const char* name) {
     return qgetenv(name).toStdString();
 }
 
-// Keeps Qt off the session bus where it would wait or start one, before the QApplication exists.
-// Elsewhere than macOS the menu bar lives in the window (hidden, for its shortcuts): asked for a
-// desktop-wide menu, Qt looks for one over the session bus at the first menu bar, so it is never
-// asked. The GTK theme that Qt loads on a GNOME desktop would bring GTK's own accessibility
-// bridge, which looks for its bus with calls that wait; no GTK widget is ever shown, so it has
-// nothing to tell a screen reader and is never loaded. Where there is no session bus, a D-Bus
-// library that looked for one (GLib's, which GTK brings, or Qt's) would start one for the
-// display, and that bus would outlive the program: every library is given an address that
-// refuses at once instead.
-void KeepQtOffTheSessionBus(const std::string& sessionBus) {
+// Keeps Qt off the session bus where it would wait or start one, before the QApplication exists,
+// and hands it the bus that was tried. Elsewhere than macOS the menu bar lives in the window
+// (hidden, for its shortcuts): asked for a desktop-wide menu, Qt looks for one over the session
+// bus at the first menu bar, so it is never asked. The GTK theme that Qt loads on a GNOME desktop
+// would bring GTK's own accessibility bridge, which looks for its bus with calls that wait; no
+// GTK widget is ever shown, so it has nothing to tell a screen reader and is never loaded. Where
+// there is no session bus to use, a D-Bus library that looked for one (GLib's, which GTK brings,
+// or Qt's) would start one for the display, which would outlive the program, or wait on one that
+// is silent: every library is given an address that refuses at once instead.
+void HandQtTheSessionBus(const std::string& sessionBus) {
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     qputenv("NO_AT_BRIDGE", "1");
-    if (sessionBus.empty()) {
-        qputenv("DBUS_SESSION_BUS_ADDRESS", kNoSessionBus);
+    qputenv("DBUS_SESSION_BUS_ADDRESS",
+            QByteArray::fromStdString(sessionBus.empty() ? kNoSessionBus : sessionBus));
+}
+
+// The session bus's address as a client would find it, where the bus answers or refuses at once;
+// empty where there is none, or where it is silent or cannot be tried, as Qt must then not use it.
+std::string UsableSessionBus(const AccessibilityBusPlaces& places, BusConnections& buses,
+                             Clock::time_point start) {
+    try {
+        std::string address = SessionBusAddress(places.sessionAddress, places.runtimeFolder);
+        if (!address.empty() &&
+            buses.Connect(address, start + kServicePatience).outcome == BusOutcome::kSilent) {
+            address.clear();
+        }
+        return address;
+    } catch (...) {
+        return {};  // out of memory: better no session bus than a wait
     }
 }
 
 // Qt loads the input method that QT_IM_MODULE names while the QApplication is being made; IBus's
-// connects to IBus's bus and waits as long as that stays silent. Where it is silent, the platform's
-// own input handling takes its place for this run: typing still works, without IBus.
-void KeepTheInputMethodOffASilentBus(const std::string& sessionBus, BusDeadline deadline) {
-    bool silent = true;  // out of memory: better no IBus than a wait
+// connects to IBus and waits as long as IBus stays silent. Where it is silent, the platform's own
+// input handling takes its place for this run: typing still works, without IBus.
+void ChooseTheInputMethod(const std::string& sessionBus, BusConnections& buses) {
+    InputMethodChoice choice;
+    choice.leaveOut = true;  // out of memory: better no IBus than a wait
     try {
-        silent =
-            InputMethodBusIsSilent(InputMethodEnvironment::OfThisProcess(sessionBus), deadline);
+        choice = ChooseInputMethod(InputMethodEnvironment::OfThisProcess(sessionBus), buses,
+                                   Clock::now() + kServicePatience);
     } catch (...) {
     }
-    if (silent) {
+    if (choice.leaveOut) {
         qunsetenv("QT_IM_MODULE");
+    } else if (choice.addressFile) {
+        qputenv("IBUS_ADDRESS_FILE", QByteArray::fromStdString(*choice.addressFile));
     }
 }
 
 // Qt's accessibility bridge starts at the first widget and looks for the accessibility bus with
-// calls that wait as long as a bus stays silent. Each of those is tried first with a deadline,
-// and where one is silent the bridge is given an address that leads nowhere at once, which
-// leaves screen readers out for this run rather than the window never answering.
-void KeepTheAccessibilityBridgeOffSilentBuses(AccessibilityBusPlaces places, BusDeadline deadline) {
+// calls that wait as long as a bus stays silent. Each of those is tried first with a deadline;
+// where one is silent the bridge is given an address that leads nowhere at once, which leaves
+// screen readers out for this run rather than the window never answering, and elsewhere the bus
+// that answered.
+void ChooseTheAccessibilityBus(AccessibilityBusPlaces places, BusConnections& buses,
+                               BusDeadline deadline) {
     places.rootWindowAddress = RootWindowText("AT_SPI_BUS");
-    if (const std::optional<std::string> address = AccessibilityBusOverride(places, deadline)) {
+    if (const std::optional<std::string> address =
+            AccessibilityBusOverride(places, buses, deadline)) {
         qputenv("AT_SPI_BUS_ADDRESS", QByteArray::fromStdString(*address));
     }
 }
@@ -102,20 +125,22 @@ QApplication* StartQt(int argc, char** argv, DisplayPreference preference) {
         Variable("XDG_RUNTIME_DIR"),
         {},
         qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON")};
-    const std::string sessionBus =
-        SessionBusAddress(accessibility.sessionAddress, accessibility.runtimeFolder);
-    KeepQtOffTheSessionBus(sessionBus);
-    // Every bus is given what is left of one budget; the time Qt takes to start is not counted.
-    const auto checkStart = Clock::now();
-    KeepTheInputMethodOffASilentBus(sessionBus, checkStart + kDesktopBusPatience);
-    const auto checkSpent = Clock::now() - checkStart;
+    // The connections of the check, each bus's made once for every feature that uses it; what
+    // they left on the buses goes when they close, once start-up is done.
+    BusConnections buses;
+    // The session bus's time counts against the accessibility bridge, its usual user; the time
+    // Qt takes to start is not counted.
+    const auto sessionStart = Clock::now();
+    const std::string sessionBus = UsableSessionBus(accessibility, buses, sessionStart);
+    const auto sessionSpent = Clock::now() - sessionStart;
+    HandQtTheSessionBus(sessionBus);
+    ChooseTheInputMethod(sessionBus, buses);
 #endif
     HoldQtStartMessages();
     auto* app = new QApplication(gArgc, gArgv);
     ReleaseQtStartMessages(/*dropFailedPlatforms=*/!platform.empty());
 #ifndef Q_OS_MACOS
-    KeepTheAccessibilityBridgeOffSilentBuses(accessibility,
-                                             Clock::now() + kDesktopBusPatience - checkSpent);
+    ChooseTheAccessibilityBus(accessibility, buses, Clock::now() + kServicePatience - sessionSpent);
 #endif
     return app;
 }

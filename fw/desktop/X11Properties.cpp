@@ -53,7 +53,8 @@ std::string RootWindowText(const char* property) {
         connection,
         xcb_get_property(connection, /*_delete=*/0, screen->root, atom, XCB_ATOM_STRING, 0, 128),
         nullptr));
-    if (value == nullptr || value->type != XCB_ATOM_STRING || value->format != 8) {
+    // Its bytes, whatever the format it is stored in: Qt's bridge reads them so.
+    if (value == nullptr || value->type != XCB_ATOM_STRING) {
         return {};
     }
     const auto* text = static_cast<const char*>(xcb_get_property_value(value.get()));

@@ -7,8 +7,9 @@ class QWidget;
 
 namespace fw::detail {
 
-// The text of the root window's property of that name, as the display's first screen has it;
-// empty when the program is not on X, the property is not set, or it is not text.
+// The text of the root window's property of that name, as the display's first screen has it: its
+// bytes, in whatever format (8, 16 or 32 bits a unit) it is stored; empty when the program is not
+// on X, the property is not set, or it is not of the type STRING.
 std::string RootWindowText(const char* property);
 
 // On X, Qt never leaves a window nameless: for an empty title it names the window after the

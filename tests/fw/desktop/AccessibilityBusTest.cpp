@@ -1,7 +1,8 @@
 // Qt's accessibility bridge waits, at the first widget, as long as a bus it uses stays silent.
-// Start-up tries each bus the bridge would use first, against real bus daemons and the real
-// accessibility bus launcher and registry, and keeps the bridge off only where one of them is
-// silent, or where there is no session bus.
+// Start-up makes each call the bridge would make first, against real bus daemons, the real
+// accessibility bus launcher and registry, and scripted buses that answer some calls and not
+// others; it keeps the bridge off only where one of them is silent, or where there is no session
+// bus, and otherwise hands the bridge the bus that answered.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -18,12 +19,14 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "fw/desktop/AccessibilityBus.h"
+#include "tests/support/ScriptedBus.h"
 #include "tests/support/SilentBus.h"
 
 extern char** environ;
@@ -120,6 +123,25 @@ bool NameOwned(const std::string& address, const char* name) {
     return owned != 0;
 }
 
+// The accessibility bus's address as the launcher on the bus at address gives it.
+std::string LaunchedAddress(const std::string& address) {
+    sd_bus* bus = nullptr;
+    std::string launched;
+    if (sd_bus_new(&bus) >= 0 && sd_bus_set_address(bus, address.c_str()) >= 0 &&
+        sd_bus_set_bus_client(bus, 1) >= 0 && sd_bus_start(bus) >= 0) {
+        sd_bus_message* reply = nullptr;
+        const char* text = nullptr;
+        if (sd_bus_call_method(bus, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                               nullptr, &reply, "") >= 0 &&
+            sd_bus_message_read(reply, "s", &text) >= 0 && text != nullptr) {
+            launched = text;
+        }
+        sd_bus_message_unref(reply);
+    }
+    sd_bus_close_unref(bus);
+    return launched;
+}
+
 bool IsSocket(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
@@ -201,12 +223,40 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
     ASSERT_EQ(::listen(fullListener, 0), 0);
     ASSERT_EQ(::connect(queued, reinterpret_cast<sockaddr*>(&full), sizeof(full)), 0);
 
+    // Scripted buses: a registry that answers a ping but not the bridge's first call; session
+    // buses whose daemon logs a client in and then falls silent, or whose launcher says screen
+    // readers are on (or off) and leaves a question unanswered; and one whose launcher and
+    // registry answer everything, on one bus that the root window names too.
+    using Replies = std::map<std::string, ScriptedBus::Reply>;
+    ScriptedBus registryPings(root + "/registry-pings", Replies{{"Hello", {}}, {"Ping", {}}});
+    ScriptedBus helloOnly(root + "/hello-only", Replies{{"Hello", {}}});
+    const Replies launcherOn{{"Hello", {}}, {"NameHasOwner", true}, {"Get", true}};
+    ScriptedBus addressUnanswered(root + "/no-address", launcherOn);
+    ScriptedBus launcherOff(root + "/launcher-off",
+                            Replies{{"Hello", {}}, {"NameHasOwner", true}, {"Get", false}});
+    ScriptedBus healthy(root + "/healthy", Replies{{"Hello", {}},
+                                                   {"NameHasOwner", true},
+                                                   {"Get", true},
+                                                   {"GetAddress", "unix:path=" + root + "/healthy"},
+                                                   {"GetRegisteredEvents", {}}});
+    for (const ScriptedBus* bus :
+         {&registryPings, &helloOnly, &addressUnanswered, &launcherOff, &healthy}) {
+        ASSERT_FALSE(bus->Address().empty());
+    }
+    const std::string nonce = "nonce-tcp:host=127.0.0.1,port=" + closedPort + ",noncefile=/n";
+
     const std::optional<std::string> kOn;
     const std::optional<std::string> kOff = fw::detail::kNoAccessibilityBus;
     struct Row {
         const char* name;
         fw::detail::AccessibilityBusPlaces places;
         std::optional<std::string> expected;
+        // The session bus answered an earlier check, which spent the whole budget.
+        bool budgetSpent = false;
+    };
+    const auto alwaysOn = [](fw::detail::AccessibilityBusPlaces places) {
+        places.alwaysOn = true;
+        return places;
     };
     const Row rows[] = {
         // What the environment names as the accessibility bus is the only place looked at.
@@ -217,6 +267,9 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
          kOff},
         {"accessibility address, nothing there", {missing, "", empty, ""}, kOn},
         {"accessibility address, registry never answers", {owned, "", empty, ""}, kOff},
+        {"accessibility address, registry answers only a ping",
+         {registryPings.Address(), "", empty, ""},
+         kOff},
         // The session bus, and the accessibility bus that it leads to.
         {"no session bus: the bridge would start one", {"", "", empty, ""}, kOff},
         {"no session bus, no runtime folder", {"", "", "", ""}, kOff},
@@ -237,6 +290,14 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
         {"session bus, logs in and never answers a call",
          {"", greetsOnly.Address(), empty, ""},
          kOff},
+        {"session bus, answers Hello and not who owns the launcher's name",
+         {"", helloOnly.Address(), empty, ""},
+         kOff},
+        {"session bus, a transport start-up cannot try", {"", nonce, empty, ""}, kOff},
+        {"session bus answered, budget spent before the launcher is asked",
+         {"", session, empty, ""},
+         kOff,
+         true},
         {"session bus, first entry missing, next silent",
          {"", missing + ";" + silent.Address(), empty, ""},
          kOff},
@@ -246,21 +307,39 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
         {"session bus, a listening-only form the bridge cannot use",
          {"", "unix:runtime=yes", runtime, ""},
          kOn},
-        {"accessibility bus launcher on the session bus", {"", launched, empty, ""}, kOn},
+        {"accessibility bus launcher on the session bus",
+         {"", launched, empty, ""},
+         LaunchedAddress(launched)},
         {"accessibility bus owner that never answers", {"", owned, empty, ""}, kOff},
+        {"launcher says on, never gives the address",
+         {"", addressUnanswered.Address(), empty, ""},
+         kOff},
+        {"launcher says off", {"", launcherOff.Address(), empty, ""}, kOn},
+        {"launcher says off, the bridge always on",
+         alwaysOn({"", launcherOff.Address(), empty, ""}), kOff},
+        {"launcher and registry answer, the root window names the same bus",
+         {"", healthy.Address(), empty, healthy.Address()},
+         healthy.Address()},
         // The root window's address is used beside the session bus's.
-        {"root window address, a real bus", {"", session, empty, launched}, kOn},
+        {"root window address, a real bus", {"", session, empty, launched}, launched},
         {"root window address, silent", {"", session, empty, silent.Address()}, kOff},
     };
     for (const Row& row : rows) {
+        fw::detail::BusConnections buses;
+        if (row.budgetSpent) {
+            ASSERT_EQ(buses.Connect(session, std::chrono::steady_clock::now() + 1s).outcome,
+                      fw::detail::BusOutcome::kAnswered);
+        }
         const auto start = std::chrono::steady_clock::now();
-        const std::optional<std::string> override =
-            fw::detail::AccessibilityBusOverride(row.places, start + kBudget);
+        const std::optional<std::string> override = fw::detail::AccessibilityBusOverride(
+            row.places, buses, row.budgetSpent ? start - 1ms : start + kBudget);
         const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(override, row.expected) << row.name;
         // The budget is shared by every bus tried, with a small allowance for ending the look.
         EXPECT_LT(took, kBudget + 1s) << row.name;
     }
+    // Reached both ways, the registry is asked once.
+    EXPECT_EQ(healthy.Calls("GetRegisteredEvents"), 1);
     ::close(queued);
     ::close(fullListener);
 }
