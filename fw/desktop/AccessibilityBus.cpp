@@ -97,14 +97,6 @@ std::optional<std::string> Decide(const AccessibilityBusPlaces& places, BusConne
             return off;
         }
     }
-    // The bridge is handed the bus it would use and that answered; where the launcher has
-    // screen readers off and the root window names no bus, the bridge uses none at start.
-    if (!launched->empty()) {
-        return launched;
-    }
-    if (!root.empty()) {
-        return root;
-    }
     return std::nullopt;
 }
 

@@ -31,10 +31,9 @@ inline constexpr const char* kNoAccessibilityBus = "none:";
 // accessibility registry on the bus it connected to which events screen readers listen for. Each
 // of those is tried here first, on the calling thread and by the deadline, through buses, so that
 // a bus reached two ways is asked once. Gives kNoAccessibilityBus where one of them is silent, or
-// where there is no session bus (the program runs outside a desktop session); else the bus the
-// bridge would use and that was tried (the launcher's, else the root window's), so that the
-// bridge goes straight there; nothing where the bridge would use no accessibility bus at start,
-// or where AT_SPI_BUS_ADDRESS is set already and its bus answers.
+// where there is no session bus (the program runs outside a desktop session); nothing where each
+// answers or refuses at once. The bridge then finds the accessibility bus itself, from the
+// launcher that was asked: given an address instead, Qt's bridge connects but never turns on.
 std::optional<std::string> AccessibilityBusOverride(const AccessibilityBusPlaces& places,
                                                     BusConnections& buses, BusDeadline deadline);
 

@@ -2,7 +2,7 @@
 // Start-up makes each call the bridge would make first, against real bus daemons, the real
 // accessibility bus launcher and registry, and scripted buses that answer some calls and not
 // others; it keeps the bridge off only where one of them is silent, or where there is no session
-// bus, and otherwise hands the bridge the bus that answered.
+// bus.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -121,25 +121,6 @@ bool NameOwned(const std::string& address, const char* name) {
     }
     sd_bus_close_unref(bus);
     return owned != 0;
-}
-
-// The accessibility bus's address as the launcher on the bus at address gives it.
-std::string LaunchedAddress(const std::string& address) {
-    sd_bus* bus = nullptr;
-    std::string launched;
-    if (sd_bus_new(&bus) >= 0 && sd_bus_set_address(bus, address.c_str()) >= 0 &&
-        sd_bus_set_bus_client(bus, 1) >= 0 && sd_bus_start(bus) >= 0) {
-        sd_bus_message* reply = nullptr;
-        const char* text = nullptr;
-        if (sd_bus_call_method(bus, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
-                               nullptr, &reply, "") >= 0 &&
-            sd_bus_message_read(reply, "s", &text) >= 0 && text != nullptr) {
-            launched = text;
-        }
-        sd_bus_message_unref(reply);
-    }
-    sd_bus_close_unref(bus);
-    return launched;
 }
 
 bool IsSocket(const std::string& path) {
@@ -307,9 +288,7 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
         {"session bus, a listening-only form the bridge cannot use",
          {"", "unix:runtime=yes", runtime, ""},
          kOn},
-        {"accessibility bus launcher on the session bus",
-         {"", launched, empty, ""},
-         LaunchedAddress(launched)},
+        {"accessibility bus launcher on the session bus", {"", launched, empty, ""}, kOn},
         {"accessibility bus owner that never answers", {"", owned, empty, ""}, kOff},
         {"launcher says on, never gives the address",
          {"", addressUnanswered.Address(), empty, ""},
@@ -319,9 +298,9 @@ TEST(AccessibilityBusTest, TheBridgeIsKeptOffExactlyWhereABusItWouldUseIsSilent)
          alwaysOn({"", launcherOff.Address(), empty, ""}), kOff},
         {"launcher and registry answer, the root window names the same bus",
          {"", healthy.Address(), empty, healthy.Address()},
-         healthy.Address()},
+         kOn},
         // The root window's address is used beside the session bus's.
-        {"root window address, a real bus", {"", session, empty, launched}, launched},
+        {"root window address, a real bus", {"", session, empty, launched}, kOn},
         {"root window address, silent", {"", session, empty, silent.Address()}, kOff},
     };
     for (const Row& row : rows) {
