@@ -193,10 +193,14 @@ done
 ran=$(cat "$marker" 2>/dev/null || true)
 note "dbus-launch runs: ${ran:-none}"
 check "no bus was started through PATH" [ -z "$ran" ]
+# A bus started for karuta is started for its display, and carries that display in its
+# environment; daemons of other programs and of other test runs (each run has its own X server)
+# do not. The test's own daemons run with the test's bus socket or under its launcher.
 left=$(comm -13 <(echo "$daemons_before") <(pgrep -x dbus-daemon | sort) |
     while read -r pid; do
-        # The test's own daemons run with the test's bus socket or under its launcher.
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "DISPLAY=$DISPLAY" || continue
         grep -qF "$work" "/proc/$pid/cmdline" 2>/dev/null ||
             [ "$(ps -o pgid= -p "$pid" | tr -d ' ')" = "$launcher_pid" ] || echo "$pid"
     done)
+note "bus daemons started for $DISPLAY and left running: ${left:-none}"
 check "no bus daemon outlived the game" [ -z "$left" ]
