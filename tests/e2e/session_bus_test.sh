@@ -115,88 +115,107 @@ accessible_names() {
     }
     walk org.a11y.atspi.Registry /org/a11y/atspi/accessible/root 0
 }
+# Whether the registry lists the game, its window and its start button.
+sees_the_game() {
+    WAIT_DETAIL=$(accessible_names "$accessibility_bus" | tr -s ' \n' ' ')
+    grep -q 'karuta ソラネリ(Mac) .*開始' <<<"$WAIT_DETAIL"
+}
 
-# name | env(1) arguments for karuta | what to do first ("" for nothing). A private runtime folder,
-# so that no bus of the machine's is found there instead. Where a daemon is stopped, the window
-# must show within a second and Ctrl+Q end the game within a second of it.
+# name | env(1) arguments for karuta | what to do first, and undo after ("" for nothing) | what
+# karuta must show: "reader" the game on the accessibility registry, "ibus" or "no-ibus" the IBus
+# input method loaded or left out. A private runtime folder, so that no bus of the machine's is
+# found there instead. Where a daemon is stopped, the window must show within a second and
+# Ctrl+Q end the game within a second of it.
 session_env="-u AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty"
+ibus_session_env="$session_env QT_IM_MODULE=ibus $ibus_env"
 cases=(
-    "healthy desktop|$session_env|"
-    "silent session bus|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty|"
-    "silent session bus, empty accessibility address|AT_SPI_BUS_ADDRESS= DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty|"
-    "silent session bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME|"
-    "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty|"
-    "root window names a silent bus|$session_env|root"
-    "accessibility bus launcher hung|$session_env|hang"
-    "accessibility registry hung|$session_env|registry-hang"
-    "IBus answers|$session_env QT_IM_MODULE=ibus $ibus_env|"
-    "IBus hung|$session_env QT_IM_MODULE=ibus $ibus_env|ibus-hang"
-    "no bus, GNOME|-u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME PATH=$fake_bin:$PATH|"
+    "healthy desktop|$session_env||reader"
+    "silent session bus|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty||"
+    "silent session bus, empty accessibility address|AT_SPI_BUS_ADDRESS= DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty||"
+    "silent session bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME||"
+    "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty||"
+    "root window names a silent bus|$session_env|root|"
+    "accessibility bus launcher hung|$session_env|hang|"
+    "accessibility registry hung|$session_env|registry-hang|"
+    "IBus answers|$ibus_session_env||ibus"
+    "IBus hung|$ibus_session_env|ibus-hang|no-ibus"
+    "IBus hung, accessibility healthy|$ibus_session_env|ibus-hang|no-ibus reader"
+    "IBus and registry hung at once|$ibus_session_env|ibus-hang registry-hang|no-ibus"
+    "no bus, GNOME|-u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME PATH=$fake_bin:$PATH||"
 )
 daemons_before=$(pgrep -x dbus-daemon | sort || true)
 for row in "${cases[@]}"; do
-    IFS='|' read -r name environment first <<<"$row"
+    IFS='|' read -r name environment first expected <<<"$row"
     read -r -a GAME_ENV <<<"$environment"
-    case $first in
-    root)
-        # An X server that resets when its last client goes forgets the root window's
-        # properties then: a client stays connected meanwhile.
-        start_helper xev -root
-        xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
-        ;;
-    hang) kill -STOP -- "-$launcher_pid" ;;
-    registry-hang) kill -STOP "$registry_pid" ;;
-    ibus-hang) kill -STOP "$ibus_pid" ;;
-    esac
+    read -r -a actions <<<"$first"
+    hung=false
+    for action in "${actions[@]}"; do
+        case $action in
+        root)
+            # An X server that resets when its last client goes forgets the root window's
+            # properties then: a client stays connected meanwhile.
+            start_helper xev -root
+            xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
+            ;;
+        hang) kill -STOP -- "-$launcher_pid" ;;
+        registry-hang) kill -STOP "$registry_pid" ;;
+        ibus-hang) kill -STOP "$ibus_pid" ;;
+        esac
+        [[ $action != *-hang ]] || hung=true
+    done
     started=$(now_ms)
     start_game
     shown_after=$(($(now_ms) - started))
     note "$name: the main window showed after $shown_after ms"
     ibus_loaded=$(grep -c libibusplatforminputcontextplugin "/proc/$KARUTA_PID/maps" || true)
-    case $name in
-    "IBus answers") check "$name: the IBus input method is loaded" [ "$ibus_loaded" -gt 0 ] ;;
-    "IBus hung") check "$name: the IBus input method is left out" [ "$ibus_loaded" -eq 0 ] ;;
-    esac
-    if [ "$name" = "healthy desktop" ]; then
-        sees_the_game() {
-            WAIT_DETAIL=$(accessible_names "$accessibility_bus" | tr -s ' \n' ' ')
-            grep -q 'karuta ソラネリ(Mac) .*開始' <<<"$WAIT_DETAIL"
-        }
-        wait_until "the accessibility registry to list the game, its window and its button" \
-            sees_the_game
-        note "$name: the registry lists: ${WAIT_DETAIL:0:120}"
-    fi
+    for outcome in $expected; do
+        case $outcome in
+        ibus) check "$name: the IBus input method is loaded" [ "$ibus_loaded" -gt 0 ] ;;
+        no-ibus) check "$name: the IBus input method is left out" [ "$ibus_loaded" -eq 0 ] ;;
+        reader)
+            wait_until "the accessibility registry to list the game, its window and its button" \
+                sees_the_game
+            note "$name: the registry lists: ${WAIT_DETAIL:0:120}"
+            ;;
+        esac
+    done
     # Long enough for any look for a bus after the window showed to have begun.
     sleep 1
     check "$name: karuta still runs" game_running
     said=$(cat "$E2E_OUT/karuta.log")
     note "$name: karuta said: ${said:-nothing}"
     check "$name: karuta said nothing on standard error" [ -z "$said" ]
-    case $first in
-    *-hang)
+    if $hung; then
         check "$name: the main window showed within a second" [ "$shown_after" -le 1000 ]
         asked=$(now_ms)
         quit_with_ctrl_q "$MAIN_WIN"
         ended_after=$(($(now_ms) - asked))
         note "$name: Ctrl+Q ended karuta after $ended_after ms, with status $QUIT_STATUS"
         check "$name: Ctrl+Q ended karuta within a second" [ "$ended_after" -le 1000 ]
-        ;;
-    *) stop_game ;;
-    esac
-    case $first in
-    root) xprop -root -remove AT_SPI_BUS ;;
-    hang) kill -CONT -- "-$launcher_pid" ;;
-    registry-hang) kill -CONT "$registry_pid" ;;
-    ibus-hang) kill -CONT "$ibus_pid" ;;
-    esac
+        check "$name: karuta ended with status 0" [ "$QUIT_STATUS" -eq 0 ]
+    else
+        stop_game
+    fi
+    for action in "${actions[@]}"; do
+        case $action in
+        root) xprop -root -remove AT_SPI_BUS ;;
+        hang) kill -CONT -- "-$launcher_pid" ;;
+        registry-hang) kill -CONT "$registry_pid" ;;
+        ibus-hang) kill -CONT "$ibus_pid" ;;
+        esac
+    done
 done
 ran=$(cat "$marker" 2>/dev/null || true)
 note "dbus-launch runs: ${ran:-none}"
 check "no bus was started through PATH" [ -z "$ran" ]
+# A bus started for karuta is started for its display, and carries that display in its
+# environment; daemons of other programs and of other test runs (each run has its own X server)
+# do not. The test's own daemons run with the test's bus socket or under its launcher.
 left=$(comm -13 <(echo "$daemons_before") <(pgrep -x dbus-daemon | sort) |
     while read -r pid; do
-        # The test's own daemons run with the test's bus socket or under its launcher.
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "DISPLAY=$DISPLAY" || continue
         grep -qF "$work" "/proc/$pid/cmdline" 2>/dev/null ||
             [ "$(ps -o pgid= -p "$pid" | tr -d ' ')" = "$launcher_pid" ] || echo "$pid"
     done)
+note "bus daemons started for $DISPLAY and left running: ${left:-none}"
 check "no bus daemon outlived the game" [ -z "$left" ]
