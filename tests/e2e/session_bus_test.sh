@@ -124,7 +124,8 @@ sees_the_game() {
 # name | env(1) arguments for karuta | what to do first, and undo after ("" for nothing) | what
 # karuta must show: "reader" the game on the accessibility registry, "ibus" or "no-ibus" the IBus
 # input method loaded or left out. A private runtime folder, so that no bus of the machine's is
-# found there instead. Where a daemon is stopped, the window must show within a second and
+# found there instead. Where a daemon is stopped, the window must show within a second and a half
+# (IBus and the accessibility bus may each take half a second before they count as silent) and
 # Ctrl+Q end the game within a second of it.
 session_env="-u AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty"
 ibus_session_env="$session_env QT_IM_MODULE=ibus $ibus_env"
@@ -135,7 +136,7 @@ cases=(
     "silent session bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME||"
     "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty||"
     "root window names a silent bus|$session_env|root|"
-    "accessibility bus launcher hung|$session_env|hang|"
+    "accessibility bus launcher hung|$session_env|launcher-hang|"
     "accessibility registry hung|$session_env|registry-hang|"
     "IBus answers|$ibus_session_env||ibus"
     "IBus hung|$ibus_session_env|ibus-hang|no-ibus"
@@ -157,7 +158,7 @@ for row in "${cases[@]}"; do
             start_helper xev -root
             xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
             ;;
-        hang) kill -STOP -- "-$launcher_pid" ;;
+        launcher-hang) kill -STOP -- "-$launcher_pid" ;;
         registry-hang) kill -STOP "$registry_pid" ;;
         ibus-hang) kill -STOP "$ibus_pid" ;;
         esac
@@ -186,7 +187,7 @@ for row in "${cases[@]}"; do
     note "$name: karuta said: ${said:-nothing}"
     check "$name: karuta said nothing on standard error" [ -z "$said" ]
     if $hung; then
-        check "$name: the main window showed within a second" [ "$shown_after" -le 1000 ]
+        check "$name: the main window showed within 1.5 s" [ "$shown_after" -le 1500 ]
         asked=$(now_ms)
         quit_with_ctrl_q "$MAIN_WIN"
         ended_after=$(($(now_ms) - asked))
@@ -199,7 +200,7 @@ for row in "${cases[@]}"; do
     for action in "${actions[@]}"; do
         case $action in
         root) xprop -root -remove AT_SPI_BUS ;;
-        hang) kill -CONT -- "-$launcher_pid" ;;
+        launcher-hang) kill -CONT -- "-$launcher_pid" ;;
         registry-hang) kill -CONT "$registry_pid" ;;
         ibus-hang) kill -CONT "$ibus_pid" ;;
         esac
