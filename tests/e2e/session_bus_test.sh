@@ -99,6 +99,36 @@ ibus_ready() {
 wait_until "IBus to write its address" ibus_ready
 note "accessibility registry pid $registry_pid, IBus pid $ibus_pid"
 
+# set_root_string <format> <text>: sets the root window's AT_SPI_BUS, of type STRING, in units of
+# <format> bits (8, 16 or 32), to the text's bytes, with NULs up to a whole unit: xprop writes text
+# only in 8-bit units, while Qt takes a property's bytes whatever their units. A short X client on
+# the display's socket: an InternAtom, a ChangeProperty and a round trip.
+set_root_string() {
+    perl - "$DISPLAY" "$1" AT_SPI_BUS "$2" <<'PERL'
+use strict;
+use IO::Socket::UNIX;
+my ($display, $format, $name, $text) = @ARGV;
+my ($number) = $display =~ /:(\d+)/ or die "display: $display\n";
+my $x = IO::Socket::UNIX->new(Peer => "/tmp/.X11-unix/X$number") or die "connect: $!\n";
+my $pad = sub { my $n = length $_[0]; $_[0] . ("\0" x ((4 - $n % 4) % 4)) };
+my $read = sub { my $n = shift; my $got = ''; while (length $got < $n) { $x->sysread(my $b, $n - length $got) or die "read\n"; $got .= $b } $got };
+$x->syswrite(pack('a1 x S S S S x2', 'l', 11, 0, 0, 0));
+my ($ok, $major, $minor, $words) = unpack('C x S S S', $read->(8));
+die "refused\n" unless $ok == 1;
+my $setup = $read->($words * 4);
+my ($vendor, $formats) = unpack('x16 S x2 x C', $setup);
+my $screen = 32 + length($pad->('x' x $vendor)) + 8 * $formats;
+my $root = unpack('L', substr($setup, $screen, 4));
+$x->syswrite(pack('C C S S x2', 16, 0, 2 + length($pad->($name)) / 4, length $name) . $pad->($name));
+my $atom = unpack('x8 L', $read->(32));
+$text .= "\0" while length($text) % ($format / 8);
+my $units = length($text) * 8 / $format;
+$x->syswrite(pack('C C S L L L C x3 L', 18, 0, 6 + length($pad->($text)) / 4, $root, $atom, 31, $format, $units) . $pad->($text));
+# A round trip, so that the request is done before the connection closes.
+$x->syswrite(pack('C x S', 43, 1));
+PERL
+}
+
 # The names of the applications on the accessibility registry, of their windows and of the
 # controls of those, one a line.
 accessible_names() {
@@ -136,6 +166,7 @@ cases=(
     "silent session bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME||"
     "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty||"
     "root window names a silent bus|$session_env|root|"
+    "root window names a silent bus in 16-bit units|$session_env|root16|"
     "accessibility bus launcher hung|$session_env|launcher-hang|"
     "accessibility registry hung|$session_env|registry-hang|"
     "IBus answers|$ibus_session_env||ibus"
@@ -158,11 +189,16 @@ for row in "${cases[@]}"; do
             start_helper xev -root
             xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
             ;;
+        root16)
+            start_helper xev -root
+            set_root_string 16 "unix:path=$silent_bus"
+            ;;
         launcher-hang) kill -STOP -- "-$launcher_pid" ;;
         registry-hang) kill -STOP "$registry_pid" ;;
         ibus-hang) kill -STOP "$ibus_pid" ;;
         esac
-        [[ $action != *-hang ]] || hung=true
+        # A stopped daemon, or a root window naming a silent bus: the window must answer at once.
+        [[ $action != *-hang && $action != root* ]] || hung=true
     done
     started=$(now_ms)
     start_game
@@ -199,7 +235,7 @@ for row in "${cases[@]}"; do
     fi
     for action in "${actions[@]}"; do
         case $action in
-        root) xprop -root -remove AT_SPI_BUS ;;
+        root | root16) xprop -root -remove AT_SPI_BUS ;;
         launcher-hang) kill -CONT -- "-$launcher_pid" ;;
         registry-hang) kill -CONT "$registry_pid" ;;
         ibus-hang) kill -CONT "$ibus_pid" ;;
