@@ -1,5 +1,6 @@
 #include "fw/desktop/StartupMessages.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>

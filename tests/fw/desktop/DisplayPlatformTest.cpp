@@ -1,5 +1,6 @@
-// Which display platforms Qt is asked to try: the user's choice stands, a Wayland session with X
-// beside it gets both in the program's order, and one without X gets Wayland alone.
+// Which display platforms Qt is asked to try: the user's choice stands, a Wayland session (or a
+// Wayland display named, even as nothing) with X beside it gets both in the program's order, and
+// one without X gets Wayland alone.
 #include <gtest/gtest.h>
 
 #include <optional>
