@@ -17,18 +17,21 @@ DisplayEnvironment DisplayEnvironment::OfThisProcess() {
         const char* text = std::getenv(variable);
         return std::string(text != nullptr ? text : "");
     };
-    return {value("QT_QPA_PLATFORM"), value("XDG_SESSION_TYPE"), value("WAYLAND_DISPLAY"),
+    const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+    return {value("QT_QPA_PLATFORM"), value("XDG_SESSION_TYPE"),
+            waylandDisplay != nullptr ? std::optional<std::string>(waylandDisplay) : std::nullopt,
             value("DISPLAY")};
 }
 
-// Left to itself, Qt tries Wayland first wherever a Wayland session is announced and, where its
-// Wayland plugin is not installed, says so on standard error before it falls back to X.
+// Left to itself, Qt tries Wayland first wherever a Wayland session is announced or WAYLAND_DISPLAY
+// is set, even to nothing, and says on standard error why Wayland did not start (its plugin is not
+// installed, no compositor answers) before it falls back to X.
 const char* ChosenDisplayPlatform(const DisplayEnvironment& environment,
                                   DisplayPreference preference) noexcept {
     if (!environment.qtPlatform.empty()) {
         return nullptr;
     }
-    if (environment.waylandDisplay.empty() && environment.sessionType != "wayland") {
+    if (!environment.waylandDisplay && environment.sessionType != "wayland") {
         return nullptr;
     }
     if (environment.display.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,18 +11,20 @@ namespace fw::detail {
 
 // What the environment says of the displays there are.
 struct DisplayEnvironment {
-    std::string qtPlatform;      // QT_QPA_PLATFORM
-    std::string sessionType;     // XDG_SESSION_TYPE
-    std::string waylandDisplay;  // WAYLAND_DISPLAY
-    std::string display;         // DISPLAY
+    std::string qtPlatform;   // QT_QPA_PLATFORM
+    std::string sessionType;  // XDG_SESSION_TYPE
+    // WAYLAND_DISPLAY, null where it is not set: Qt tries Wayland wherever it is set, even empty.
+    std::optional<std::string> waylandDisplay;
+    std::string display;  // DISPLAY
 
     static DisplayEnvironment OfThisProcess();
 };
 
 // The platform list that Qt is given, or null to leave the choice to Qt: where the user named
-// none (QT_QPA_PLATFORM empty) on a Wayland session, both platforms in the order the program
-// prefers when X runs beside the compositor, and Wayland alone without X (Qt would otherwise go
-// on to an X that cannot be reached, and name that as the failure).
+// none (QT_QPA_PLATFORM empty) and Qt would try Wayland (a Wayland session, or WAYLAND_DISPLAY
+// set, even empty), both platforms in the order the program prefers when X runs beside it, and
+// Wayland alone without X (Qt would otherwise go on to an X that cannot be reached, and name that
+// as the failure).
 const char* ChosenDisplayPlatform(const DisplayEnvironment& environment,
                                   DisplayPreference preference) noexcept;
 

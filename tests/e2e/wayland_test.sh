@@ -57,13 +57,18 @@ shown_on_x() {
     game_running || fail "karuta exited before showing its window (standard error: $E2E_OUT/karuta.log)"
     find_main_window
 }
-# name | Qt platform plugins (all, or x only) | env(1) arguments for karuta | where the main
-# window shows (x, wayland, or none: then the exit status and the one line on standard error
-# follow)
+# name | Qt platform plugins (all, or x only) | env(1) arguments for karuta, whose session is a
+# Wayland one unless they say otherwise | where the main window shows (x, wayland, or none: then
+# the exit status and the one line on standard error follow) | for a window shown, what standard
+# error holds (nothing, unless given).
+policy_warning="Unknown scale factor rounding policy: bogus. Supported values are: Round, Ceil, Floor, RoundPreferFloor, PassThrough."
+export XDG_SESSION_TYPE=wayland
 cases=(
     "Wayland with X beside|all|WAYLAND_DISPLAY=$socket|x"
     "Wayland with X beside, no Wayland plugin|x only|WAYLAND_DISPLAY=$socket|x"
+    "an empty Wayland display beside X, X session|all|XDG_SESSION_TYPE=x11 WAYLAND_DISPLAY=|x"
     "Wayland alone|all|-u DISPLAY WAYLAND_DISPLAY=$socket|wayland"
+    "Wayland, X named and not reached, a warning said first|all|DISPLAY=:none WAYLAND_DISPLAY=$socket QT_SCALE_FACTOR_ROUNDING_POLICY=bogus|wayland||$policy_warning"
     "Wayland alone, no Wayland plugin|x only|-u DISPLAY WAYLAND_DISPLAY=$socket|none|1|karuta: cannot start the display platform \"wayland\": Could not find the Qt platform plugin \"wayland\" in \"\""
     "no Wayland display|all|-u DISPLAY WAYLAND_DISPLAY=wayland-gone|none|1|karuta: cannot open the Wayland display \"wayland-gone\": Failed to create wl_display (No such file or directory)"
 )
@@ -73,7 +78,7 @@ for row in "${cases[@]}"; do
     exe=$KARUTA_EXE
     [ "$plugins" = all ] || exe=$x_only/karuta
     before=$(wc -l <"$protocol")
-    env -u QT_QPA_PLATFORM "${arguments[@]}" XDG_SESSION_TYPE=wayland "$exe" \
+    env -u QT_QPA_PLATFORM "${arguments[@]}" "$exe" \
         >/dev/null 2>"$E2E_OUT/karuta.log" &
     KARUTA_PID=$!
     if [ "$shown" = none ]; then
@@ -100,6 +105,6 @@ for row in "${cases[@]}"; do
     fi
     said=$(cat "$E2E_OUT/karuta.log")
     note "$name: karuta said: ${said:-nothing}"
-    check "$name: karuta said nothing on standard error" [ -z "$said" ]
+    check "$name: karuta said '${expected:-nothing}' on standard error" [ "$said" = "$expected" ]
     stop_game
 done

@@ -1,7 +1,9 @@
-// Which display platforms Qt is asked to try: the user's choice stands, a Wayland session with X
-// beside it gets both in the program's order, and one without X gets Wayland alone.
+// Which display platforms Qt is asked to try: the user's choice stands, a Wayland session (or a
+// Wayland display named, even as nothing) with X beside it gets both in the program's order, and
+// one without X gets Wayland alone.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "fw/desktop/DisplayPlatform.h"
@@ -15,8 +17,8 @@ TEST(DisplayPlatformTest, TheChoiceFollowsTheSessionAndThePreference) {
         const char* expected;  // null: Qt chooses
     };
     const Row rows[] = {
-        {"X session", {"", "x11", "", ":0"}, DisplayPreference::kX, nullptr},
-        {"no session named, X", {"", "", "", ":0"}, DisplayPreference::kWayland, nullptr},
+        {"X session", {"", "x11", std::nullopt, ":0"}, DisplayPreference::kX, nullptr},
+        {"no session named, X", {"", "", std::nullopt, ":0"}, DisplayPreference::kWayland, nullptr},
         {"Wayland beside X, X preferred",
          {"", "wayland", "wayland-0", ":0"},
          DisplayPreference::kX,
@@ -30,7 +32,11 @@ TEST(DisplayPlatformTest, TheChoiceFollowsTheSessionAndThePreference) {
          DisplayPreference::kX,
          "xcb;wayland"},
         {"Wayland session type without a display named",
-         {"", "wayland", "", ":0"},
+         {"", "wayland", std::nullopt, ":0"},
+         DisplayPreference::kX,
+         "xcb;wayland"},
+        {"Wayland display set but empty, X session",
+         {"", "x11", "", ":0"},
          DisplayPreference::kX,
          "xcb;wayland"},
         {"Wayland without X", {"", "wayland", "wayland-0", ""}, DisplayPreference::kX, "wayland"},
