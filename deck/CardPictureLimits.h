@@ -13,12 +13,13 @@ namespace deck {
 // - the file may be as long as such a picture stored uncompressed in the widest pixels PNG has
 //   (four sixteen-bit channels, 8 bytes), twice over for the chunks beside the image: 4 MiB;
 // - the image data may come in at most 2,048 pieces, its chunks and compressed blocks counted
-//   together, the blocks only once the compressed data is over 32 KiB. 2,048 is well above
-//   what the common encoders split such a picture into, even a noisy one of sixteen-bit
-//   channels, and bounds the work of pieces that draw nothing (empty blocks, each of which may
-//   make the inflater rebuild its tables), which a file of 4 MiB could otherwise hold by the
-//   hundred thousand. Data of up to 32 KiB costs little however it is split, and the drawn
-//   cards, whose data is shorter, are spared the counting, which inflates it once more;
+//   together, every block to the end of the stream, the blocks only once the compressed data
+//   is over 32 KiB. 2,048 is well above what the common encoders split such a picture into,
+//   even a noisy one of sixteen-bit channels, and bounds the work of pieces that draw nothing
+//   (empty blocks, each of which may make the inflater rebuild its tables), which a file of
+//   4 MiB could otherwise hold by the hundred thousand. Data of up to 32 KiB costs little
+//   however it is split, and the drawn cards, whose data is shorter, are spared the counting,
+//   which inflates it once more;
 // - a picture is kept at no more than 400 x 400: the cards are drawn on canvases of at most
 //   90 x 170 points from files of twice that (the card back is 180 x 340), so a larger picture
 //   would only cost memory.

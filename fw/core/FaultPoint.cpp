@@ -44,6 +44,10 @@ void ArmFault(std::string operation, int skip) {
     ArmedFaults()[std::move(operation)] = skip;
 }
 
+bool FaultPending(std::string_view operation) {
+    return ArmedFaults().contains(operation);
+}
+
 void DisarmFaults() {
     ArmedFaults().clear();
 }

@@ -20,6 +20,9 @@ namespace testing {
 // Makes the named operation raise a RuntimeException (or fail, FaultInjected) at its
 // (skip + 1)-th call from now, once.
 void ArmFault(std::string operation, int skip = 0);
+// Whether the fault armed at the named operation is still to come: false once it has struck, or
+// when none was armed.
+bool FaultPending(std::string_view operation);
 // Forgets every armed fault.
 void DisarmFaults();
 

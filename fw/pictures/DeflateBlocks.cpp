@@ -43,7 +43,7 @@ struct Inflater {
 
 }  // namespace
 
-bool WithinBlockBudget(const std::vector<std::span<const uint8_t>>& parts, size_t maxOutput,
+bool WithinBlockBudget(const std::vector<std::span<const uint8_t>>& parts, uint64_t pictureBytes,
                        uint32_t maxBlocks) {
     Inflater inflater;
     if (!inflater.ready) {
@@ -52,6 +52,7 @@ bool WithinBlockBudget(const std::vector<std::span<const uint8_t>>& parts, size_
         throw std::bad_alloc();
     }
     z_stream& z = inflater.stream;
+    const uint64_t maxOutput = 2 * pictureBytes;
     std::array<Bytef, 32 * 1024> sink;
     // The stream's header is reported as a boundary too.
     uint64_t boundaries = 0;
@@ -70,9 +71,11 @@ bool WithinBlockBudget(const std::vector<std::span<const uint8_t>>& parts, size_
             if ((z.data_type & 128) != 0 && ++boundaries > uint64_t{maxBlocks} + 1) {
                 return false;
             }
-            if (result != Z_OK || z.total_out > maxOutput) {
-                // The end, or damage the decoder will find at the same place, or more than the
-                // picture takes, which the decoder will not inflate.
+            if (z.total_out > maxOutput) {
+                return false;
+            }
+            if (result != Z_OK) {
+                // The end, or damage the decoder will find at the same place or never reach.
                 return true;
             }
         }

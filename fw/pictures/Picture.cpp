@@ -68,11 +68,13 @@ std::function<void(const std::string&)>& ReportSink() {
 void ReportRefusal(const std::string& path, PictureRefusal refusal) noexcept {
     static std::set<std::pair<std::string, PictureRefusal>> reported;
     try {
+        // The line is made before the reason is marked as said, so that a line there was no
+        // memory for is said at the next refusal instead.
+        const std::string line = std::string(ProgramName()) + ": picture " + path +
+                                 " cannot be shown: " + Describe(refusal);
         if (!reported.emplace(path, refusal).second) {
             return;
         }
-        const std::string line = std::string(ProgramName()) + ": picture " + path +
-                                 " cannot be shown: " + Describe(refusal);
         if (ReportSink()) {
             ReportSink()(line);
         } else {
@@ -83,17 +85,28 @@ void ReportRefusal(const std::string& path, PictureRefusal refusal) noexcept {
     }
 }
 
-// A picture larger than it is ever drawn is kept at the largest size it can be shown at, so
-// that what a program keeps of it stays small whatever the files hold.
-QImage FitForDrawing(QImage image, int side) {
+// Qt says that it had no memory for a new image by giving a null one. Its allocations are out of
+// the program's reach, so a fault point stands in for them.
+template <typename Make>
+QImage NewImage(Make make) {
+    return FaultInjected("Picture.NewImage") ? QImage() : make();
+}
+
+// The decoded pixels in the format pictures are drawn from, a copy of their own. A picture
+// larger than it is ever drawn is kept at the largest size it can be shown at, so that what a
+// program keeps of it stays small whatever the files hold. Null when memory runs short.
+QImage ForDrawing(const QImage& decoded, int side) {
+    QImage image = NewImage([&] { return decoded.convertToFormat(kDrawFormat); });
     const int kSide = std::max(side, 1);
-    if (image.width() > kSide || image.height() > kSide) {
+    if (!image.isNull() && (image.width() > kSide || image.height() > kSide)) {
         // A thin picture keeps at least one pixel across.
         const QSize kept =
             image.size().scaled(kSide, kSide, Qt::KeepAspectRatio).expandedTo({1, 1});
-        image = image.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = NewImage([&] {
+            return image.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(kDrawFormat);
+        });
     }
-    image.convertTo(kDrawFormat);
     return image;
 }
 
@@ -135,37 +148,35 @@ QImage DecodeFile(const std::string& path, const PictureLimits& limits, PictureR
         const QImage rgba(decoded.pixels.data(), width, static_cast<int>(decoded.height),
                           width * 4 * static_cast<int>(decoded.channelBytes),
                           sixteenBit ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
-        QImage image = FitForDrawing(rgba.convertToFormat(kDrawFormat), limits.maxKeptSide);
+        QImage image = ForDrawing(rgba, limits.maxKeptSide);
         if (image.isNull()) {
             refusal = PictureRefusal::kOutOfMemory;  // Qt's way of saying so
         }
         return image;
     } catch (const std::bad_alloc&) {
-        refusal = PictureRefusal::kOutOfMemory;  // for the file's bytes or its pixels
+        refusal = PictureRefusal::kOutOfMemory;  // for the file's bytes, its pixels or an image
         return {};
     }
 }
 
-}  // namespace
-
-Picture::Picture(QImage image) : image_(std::make_unique<QImage>(std::move(image))) {}
-
-Picture::~Picture() = default;
-
-Ref<Picture> Picture::_OpenFromApp(const std::string& name, const PictureLimits& limits) {
-    ++OpenCounts()[name];
-    FaultPoint("Picture._OpenFromApp");
+// The file that a load of name reads, or nothing for a name that leads to no file.
+std::optional<std::string> PathOf(const std::string& name) {
     if (!IsPlainFileName(name)) {
-        return nullptr;
+        return std::nullopt;
     }
     const QString folder = ResourcesFolder();
     if (folder.isEmpty()) {
-        return nullptr;
+        return std::nullopt;
     }
-    const std::string path = QFile::encodeName(folder).toStdString() + '/' + name;
+    return QFile::encodeName(folder).toStdString() + '/' + name;
+}
+
+// The picture in the file at path, ready to draw, or a null image once the file is refused and
+// reported.
+QImage Load(const std::string& path, const PictureLimits& limits) {
     if (const std::optional<PictureRefusal> refused = StillRefused(path, limits)) {
         ReportRefusal(path, *refused);
-        return nullptr;
+        return {};
     }
     PictureRefusal refusal = PictureRefusal::kNone;
     std::optional<FileIdentity> identity;
@@ -175,10 +186,48 @@ Ref<Picture> Picture::_OpenFromApp(const std::string& name, const PictureLimits&
             RememberRefusal(path, *identity, limits, refusal);
         }
         ReportRefusal(path, refusal);
+    }
+    return image;
+}
+
+// Says that a load of name ran short of memory, naming its file as every other refusal does.
+void ReportShortage(const std::string& name) noexcept {
+    try {
+        if (const std::optional<std::string> path = PathOf(name)) {
+            ReportRefusal(*path, PictureRefusal::kOutOfMemory);
+        }
+    } catch (const std::bad_alloc&) {
+        // Still no memory, for the name of the file this time: the game plays on without it.
+    }
+}
+
+}  // namespace
+
+Picture::Picture(QImage image) : image_(std::make_unique<QImage>(std::move(image))) {}
+
+Picture::~Picture() = default;
+
+// A shortage of memory anywhere in a load, from counting the call to making the picture, ends
+// it like any other refusal: the card stays blank and the game goes on.
+Ref<Picture> Picture::_OpenFromApp(const std::string& name, const PictureLimits& limits) {
+    try {
+        ++OpenCounts()[name];
+        FaultPoint("Picture._OpenFromApp");
+        const std::optional<std::string> path = PathOf(name);
+        if (!path) {
+            return nullptr;
+        }
+        QImage image = Load(*path, limits);
+        if (image.isNull()) {
+            return nullptr;
+        }
+        Ref<Picture> picture(new Picture(std::move(image)));
+        ForgetRefusal(*path);
+        return picture;
+    } catch (const std::bad_alloc&) {
+        ReportShortage(name);
         return nullptr;
     }
-    ForgetRefusal(path);
-    return Ref<Picture>(new Picture(std::move(image)));
 }
 
 Ref<Picture> Picture::Create(int64_t width, int64_t height) {

@@ -22,12 +22,13 @@ public:
     // outside the folder (a path separator or ".."), or when the file is missing, unreadable, not
     // a regular file, longer than limits.maxFileBytes, not PNG, malformed, larger than limits
     // allow, or more costly to decode (RegularFile.h, PngPicture.h), or when memory runs short
-    // while it is loaded. The first time a file gives nil for each of the reasons after the
-    // name's, a line on standard error names it and the reason. A file refused for what it holds
-    // stays refused at the cost of one look at it, without being read, until it is seen to change
-    // (FileIdentity.h); one that could not be read, or not for want of memory, is tried again at
-    // the next call. A picture larger than limits.maxKeptSide on either side is scaled down,
-    // smoothly and keeping its shape, to fit a square of that side.
+    // anywhere in the load, from counting the call to making the picture. The first time a file
+    // gives nil for each of the reasons after the name's, a line on standard error names it and
+    // the reason. A file refused for what it holds stays refused at the cost of one look at it,
+    // without being read, until it is seen to change (FileIdentity.h); one that could not be
+    // read, or whose load ran short of memory, is tried again at the next call. A picture larger
+    // than limits.maxKeptSide on either side is scaled down, smoothly and keeping its shape, to fit
+    // a square of that side.
     static Ref<Picture> _OpenFromApp(const std::string& name, const PictureLimits& limits);
 
     // A blank (fully transparent) picture of that size; a side below 1 counts as 1 and one above

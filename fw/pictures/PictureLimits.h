@@ -15,7 +15,8 @@ struct PictureLimits {
     uint32_t maxSide = 0;
     uint64_t maxPixels = 0;
     // The image data may come in at most this many pieces: the file's chunks that hold it and
-    // the compressed blocks within them, counted together. Each piece costs work that no
+    // the compressed blocks within them, counted together, every block to the end of the
+    // stream, however far past the picture's bytes it goes. Each piece costs work that no
     // picture's size bounds (a block may make the inflater build its code tables anew, a chunk
     // has its header and checksum): this bounds the time of one load.
     uint32_t maxImageDataPieces = 0;

@@ -13,7 +13,8 @@ enum class PictureRefusal {
     kNotPng,          // pictures are PNG and nothing else
     kMalformed,       // PNG that is cut short, inconsistent or damaged
     kTooLarge,        // well-formed PNG larger than the caller's limits allow
-    kOverWorkBudget,  // image data in more pieces (chunks, compressed blocks) than allowed
+    kOverWorkBudget,  // image data in more pieces (chunks, compressed blocks) than allowed, or
+                      // inflating to more than twice what the picture takes
     kOutOfMemory,     // no memory for the work, which says nothing of the file
 };
 

@@ -29,8 +29,10 @@ struct RgbaPicture {
 // then sees only the chunks that make the picture (the header, palette, transparency, image
 // data and end), so that no text, profile or other chunk costs anything, and checks the
 // checksum of each of these chunks and of the image data. An unknown chunk that the format
-// calls critical makes the file malformed. Gives kNotPng, kMalformed, kTooLarge or
-// kOverWorkBudget instead of a picture, or kOutOfMemory when memory runs short; never raises.
+// calls critical makes the file malformed. Image data that inflates to more than twice what the
+// picture takes is refused as too costly, as counting its blocks to its end would cost more
+// than decoding it (DeflateBlocks.h). Gives kNotPng, kMalformed, kTooLarge or kOverWorkBudget
+// instead of a picture, or kOutOfMemory when memory runs short; never raises.
 RgbaPicture DecodePng(std::span<uint8_t> bytes, const PictureLimits& limits);
 
 }  // namespace fw

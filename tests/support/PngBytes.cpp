@@ -93,7 +93,7 @@ QByteArray PngSignatureAndHeader(uint32_t width, uint32_t height, char bitDepth)
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header);
 }
 
-QByteArray StoredBlocks(const QByteArray& bytes, int blocks) {
+QByteArray StoredBlocks(const QByteArray& bytes, int blocks, bool bytesFirst) {
     const auto block = [](bool last, const QByteArray& data) {
         // The block's three header bits, padded to the byte, then its length and the length's
         // complement, least significant byte first.
@@ -105,10 +105,10 @@ QByteArray StoredBlocks(const QByteArray& bytes, int blocks) {
         return frame + data;
     };
     QByteArray stream("\x78\x01", 2);
-    for (int n = 1; n < blocks; ++n) {
-        stream += block(false, {});
+    for (int n = 1; n <= blocks; ++n) {
+        const bool holdsBytes = n == (bytesFirst ? 1 : blocks);
+        stream += block(n == blocks, holdsBytes ? bytes : QByteArray());
     }
-    stream += block(true, bytes);
     return stream + BigEndian(Adler32(bytes));
 }
 

@@ -14,8 +14,9 @@ QByteArray PngChunk(const char* type, const QByteArray& data);
 // The signature and an IHDR chunk of width x height RGBA pixels of bitDepth bits a channel.
 QByteArray PngSignatureAndHeader(uint32_t width, uint32_t height, char bitDepth = 8);
 // A zlib stream of bytes in exactly `blocks` stored blocks (at least one): the bytes in the
-// last, the others empty.
-QByteArray StoredBlocks(const QByteArray& bytes, int blocks);
+// last, the others empty before it, or (bytesFirst) the bytes in the first and the others empty
+// after it.
+QByteArray StoredBlocks(const QByteArray& bytes, int blocks, bool bytesFirst = false);
 // png with chunks (whole, as PngChunk makes them) put right after its header.
 QByteArray WithChunksAfterHeader(const QByteArray& png, const QByteArray& chunks);
 // The picture in another format Qt writes ("JPEG"), for a file that is not PNG.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fw/core/FaultPoint.h"
+#include "tests/support/AllocationFaults.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/MemoryInUse.h"
 #include "tests/support/PipeWatchdog.h"
@@ -67,6 +68,13 @@ TEST_F(PictureTest, OpensReadablePicturesByContentAndRefusesEverythingElse) {
     QByteArray damaged = noisy;
     damaged[damaged.size() - 13] = static_cast<char>(damaged[damaged.size() - 13] ^ 1);
     Write("damaged.pct", damaged);
+    // A picture padded with zeros after its end (sparse, taking no disk space) to the byte cap,
+    // and one byte more.
+    Write("atCap.pct", NoisyPng(14, 32));
+    Write("overCap.pct", NoisyPng(14, 32));
+    const auto cap = static_cast<qint64>(kLimits.maxFileBytes);
+    ASSERT_TRUE(QFile::resize(folder_.filePath("atCap.pct"), cap));
+    ASSERT_TRUE(QFile::resize(folder_.filePath("overCap.pct"), cap + 1));
     // The same picture under a name outside the folder, to prove the name check and not a
     // missing file turns it away.
     QFile::copy(folder_.filePath("Green.pct"), folder_.filePath("../outside.pct"));
@@ -79,6 +87,8 @@ TEST_F(PictureTest, OpensReadablePicturesByContentAndRefusesEverythingElse) {
     const Case cases[] = {
         {"Green.pct", 64, 48},
         {"widest.pct", 400, 1},  // kept no larger than a card is ever drawn
+        {"atCap.pct", 14, 32},
+        {"overCap.pct", 0, 0},
         {"missing.pct", 0, 0},
         {"empty.pct", 0, 0},
         {"half.pct", 0, 0},
@@ -230,10 +240,32 @@ TEST_F(PictureTest, KeepsThePixelsAsQtReadsThem) {
     }
 }
 
-// A load that runs out of memory, at any allocation of the decoder or of the block counter,
-// gives nil and says so, but is not held against the file: the next load of the same file, with
-// memory back, shows it. The loader that took a shortage for the file's fault kept a good card
-// blank for the rest of the run.
+// Makes the (skip + 1)-th allocation of that kind from now fail: "operator new" for the program's
+// own allocations, else a fault point's name.
+void FailAt(const std::string& allocations, int skip) {
+    if (allocations == "operator new") {
+        karuta_test::FailAllocation(skip);
+    } else {
+        fw::testing::ArmFault(allocations, skip);
+    }
+}
+
+bool StillToFail(const std::string& allocations) {
+    return allocations == "operator new" ? karuta_test::AllocationFailurePending()
+                                         : fw::testing::FaultPending(allocations);
+}
+
+// A load that runs out of memory, at any allocation of its own (from counting the call to
+// making the picture, through the file's bytes, the chunk list and the pixels), of the decoder,
+// of the block counter or of Qt's copies of the image, gives nil and says so, but is not held
+// against the file: the next load of the same file, with memory back, shows it. Each allocation
+// fails in turn until the load makes no more, and one whose failure the load passes over fails
+// the test. Afterwards the same file broken is reported again, for that reason. The loader that
+// took a shortage for the file's fault kept a good card blank for the rest of the run; the one
+// that let a shortage at its start or its end escape ended the program or the deal; the one that
+// took the counter's want of memory for the end of the stream decoded the file without its
+// block budget; and the one that kept the decoder's shortage from one load to the next took a
+// broken file for one more shortage.
 TEST_F(PictureTest, RunningOutOfMemoryIsNotHeldAgainstTheFile) {
     std::vector<std::string> reports;
     fw::testing::SetPictureReportSink([&](const std::string& line) { reports.push_back(line); });
@@ -242,33 +274,49 @@ TEST_F(PictureTest, RunningOutOfMemoryIsNotHeldAgainstTheFile) {
         QByteArray png;
     };
     const Case cases[] = {
+        // Long enough for its blocks to be counted, small enough to be kept as it is.
+        {"operator new", NoisyPng(200, 100)},
         {"PngPicture.Allocate", NoisyPng(20, 10)},
-        // Long enough for its blocks to be counted.
         {"DeflateBlocks.Allocate", NoisyPng(200, 100)},
+        // Scaled down, so copied twice.
+        {"Picture.NewImage", NoisyPng(500, 20)},
     };
-    ASSERT_GT(cases[1].png.size(), static_cast<qsizetype>(kLimits.uncountedImageDataBytes));
+    ASSERT_GT(cases[0].png.size(), static_cast<qsizetype>(kLimits.uncountedImageDataBytes));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.allocations);
         const std::string name = std::string(c.allocations) + ".pct";
         Write(QString::fromStdString(name), c.png);
         reports.clear();
-        // The n-th allocation fails, for each n until the load makes no more.
         int n = 0;
         for (;; ++n) {
-            ASSERT_LT(n, 100) << "the load never stopped allocating";
+            ASSERT_LT(n, 200) << "the load never stopped allocating";
             SCOPED_TRACE("allocation " + std::to_string(n));
-            fw::testing::ArmFault(c.allocations, n);
-            if (!fw::Picture::_OpenFromApp(name, kLimits).IsNil()) {
+            bool loaded = false;
+            FailAt(c.allocations, n);
+            ASSERT_NO_THROW(loaded = !fw::Picture::_OpenFromApp(name, kLimits).IsNil());
+            const bool failed = !StillToFail(c.allocations);
+            karuta_test::StopFailingAllocations();
+            fw::testing::DisarmFaults();
+            if (!failed) {
+                EXPECT_TRUE(loaded);
                 break;
             }
+            EXPECT_FALSE(loaded) << "the load went on as if the allocation had not failed";
             ASSERT_FALSE(fw::Picture::_OpenFromApp(name, kLimits).IsNil())
                 << "the file was held refused once memory was back";
         }
-        fw::testing::DisarmFaults();
-        EXPECT_GT(n, 0) << "no allocation went through the fault point";
+        EXPECT_GT(n, 0) << "no allocation failed";
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_TRUE(reports[0].ends_with(fw::Describe(fw::PictureRefusal::kOutOfMemory)))
             << reports[0];
+        // A flipped bit in the last image data chunk's checksum.
+        QByteArray damaged = c.png;
+        damaged[damaged.size() - 13] = static_cast<char>(damaged[damaged.size() - 13] ^ 1);
+        Write(QString::fromStdString(name), damaged);
+        EXPECT_TRUE(fw::Picture::_OpenFromApp(name, kLimits).IsNil());
+        ASSERT_EQ(reports.size(), 2u);
+        EXPECT_TRUE(reports[1].ends_with(fw::Describe(fw::PictureRefusal::kMalformed)))
+            << reports[1];
     }
 }
 

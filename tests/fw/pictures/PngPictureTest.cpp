@@ -108,7 +108,9 @@ TEST(PngPictureTest, TheChunkWalkKeepsThePicturesChunksAndRefusesBrokenFraming) 
 
 // The image data's pieces, its chunks and compressed blocks counted together, at the edge of
 // the budget; the blocks are counted only once the compressed data is longer than the
-// uncounted bytes.
+// uncounted bytes, and to the end of the stream, past what the picture takes, which may be no
+// more than as much again as the picture. The counter that stopped once it had the picture's
+// bytes let a file of empty blocks after them through.
 TEST(PngPictureTest, ImageDataInAsManyPiecesAsTheBudgetLoadsAndOneMoreIsRefused) {
     // 2 x 2 transparent pixels: a filter byte and four channels a pixel, on each row.
     const QByteArray rows(2 * (1 + 2 * 4), '\0');
@@ -122,6 +124,9 @@ TEST(PngPictureTest, ImageDataInAsManyPiecesAsTheBudgetLoadsAndOneMoreIsRefused)
         int blocks;
         Counting counting;
         fw::PictureRefusal refusal;
+        // Bytes the stream holds beyond the picture's, in its first block with the rows, the
+        // empty blocks after them; 0: the rows in the last block, the empty blocks before them.
+        int spareBytes = 0;
     };
     constexpr int kPieces = static_cast<int>(kLimits.maxImageDataPieces);
     const Case cases[] = {
@@ -132,13 +137,19 @@ TEST(PngPictureTest, ImageDataInAsManyPiecesAsTheBudgetLoadsAndOneMoreIsRefused)
         {kPieces, kPieces + 1, kAtUncountedBytes, fw::PictureRefusal::kNone},
         {kPieces + 1, 1, kAtUncountedBytes, fw::PictureRefusal::kOverWorkBudget},
         {1, kPieces + 1, kOneByteOver, fw::PictureRefusal::kOverWorkBudget},
+        {1, kPieces - 1, kBlocksCounted, fw::PictureRefusal::kNone, 1},
+        {1, kPieces, kBlocksCounted, fw::PictureRefusal::kOverWorkBudget, 1},
+        {1, 1, kBlocksCounted, fw::PictureRefusal::kOverWorkBudget,
+         static_cast<int>(rows.size()) + 1},
     };
     for (const Case& c : cases) {
         constexpr const char* kCountings[] = {"blocks counted", "as long as the uncounted bytes",
                                               "one byte over the uncounted bytes"};
         SCOPED_TRACE(std::to_string(c.chunks) + " chunks, " + std::to_string(c.blocks) +
-                     " blocks, " + kCountings[c.counting]);
-        const QByteArray stream = karuta_test::StoredBlocks(rows, c.blocks);
+                     " blocks, " + kCountings[c.counting] + ", " + std::to_string(c.spareBytes) +
+                     " bytes to spare");
+        const QByteArray stream = karuta_test::StoredBlocks(rows + QByteArray(c.spareBytes, '\0'),
+                                                            c.blocks, c.spareBytes > 0);
         QByteArray file = karuta_test::PngSignatureAndHeader(2, 2);
         const qsizetype chunkBytes = stream.size() / c.chunks;
         for (int n = 0; n < c.chunks; ++n) {
