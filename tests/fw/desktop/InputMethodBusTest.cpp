@@ -146,7 +146,7 @@ TEST(InputMethodBusTest, TheInputMethodIsLeftOutWhereWhatQtAsksFirstIsSilent) {
     PipeWatchdog watchdog({QString::fromStdString(pipe)}, 2s);
     const auto portal = [](const std::string& session) {
         InputMethodEnvironment environment = Environment("ibus", std::nullopt);
-        environment.usePortal = "1";
+        environment.usePortal.emplace(1, '1');
         environment.sessionAddress = session;
         return environment;
     };
