@@ -93,8 +93,7 @@ void ChooseTheInputMethod(const std::string& sessionBus, BusConnections& buses) 
 // Qt's accessibility bridge starts at the first widget and looks for the accessibility bus with
 // calls that wait as long as a bus stays silent. Each of those is tried first with a deadline;
 // where one is silent the bridge is given an address that leads nowhere at once, which leaves
-// screen readers out for this run rather than the window never answering, and elsewhere the bus
-// that answered.
+// screen readers out for this run rather than the window never answering.
 void ChooseTheAccessibilityBus(AccessibilityBusPlaces places, BusConnections& buses,
                                BusDeadline deadline) {
     places.rootWindowAddress = RootWindowText("AT_SPI_BUS");

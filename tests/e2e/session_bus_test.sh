@@ -165,7 +165,7 @@ cases=(
     "silent session bus, empty accessibility address|AT_SPI_BUS_ADDRESS= DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty||"
     "silent session bus, GNOME|DBUS_SESSION_BUS_ADDRESS=unix:path=$silent_bus XDG_RUNTIME_DIR=$work/empty XDG_CURRENT_DESKTOP=GNOME||"
     "accessibility address silent|AT_SPI_BUS_ADDRESS=unix:path=$silent_bus DBUS_SESSION_BUS_ADDRESS=unix:path=$session_bus XDG_RUNTIME_DIR=$work/empty||"
-    "root window names a silent bus|$session_env|root|"
+    "root window names a silent bus|$session_env|root8|"
     "root window names a silent bus in 16-bit units|$session_env|root16|"
     "accessibility bus launcher hung|$session_env|launcher-hang|"
     "accessibility registry hung|$session_env|registry-hang|"
@@ -183,15 +183,11 @@ for row in "${cases[@]}"; do
     hung=false
     for action in "${actions[@]}"; do
         case $action in
-        root)
+        root8 | root16)
             # An X server that resets when its last client goes forgets the root window's
             # properties then: a client stays connected meanwhile.
             start_helper xev -root
-            xprop -root -format AT_SPI_BUS 8s -set AT_SPI_BUS "unix:path=$silent_bus"
-            ;;
-        root16)
-            start_helper xev -root
-            set_root_string 16 "unix:path=$silent_bus"
+            set_root_string "${action#root}" "unix:path=$silent_bus"
             ;;
         launcher-hang) kill -STOP -- "-$launcher_pid" ;;
         registry-hang) kill -STOP "$registry_pid" ;;
@@ -235,7 +231,7 @@ for row in "${cases[@]}"; do
     fi
     for action in "${actions[@]}"; do
         case $action in
-        root | root16) xprop -root -remove AT_SPI_BUS ;;
+        root8 | root16) xprop -root -remove AT_SPI_BUS ;;
         launcher-hang) kill -CONT -- "-$launcher_pid" ;;
         registry-hang) kill -CONT "$registry_pid" ;;
         ibus-hang) kill -CONT "$ibus_pid" ;;
